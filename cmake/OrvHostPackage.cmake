@@ -1,0 +1,12 @@
+# Installs the host SDK as a CMake package: find_package(OrvHost) gives the
+# targets OrvHost::framework, OrvHost::data and OrvHost::datautils.
+include(CMakePackageConfigHelpers)
+
+set(ORV_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/OrvHost)
+install(EXPORT OrvHostTargets NAMESPACE OrvHost:: DESTINATION ${ORV_PACKAGE_DIR})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/OrvHostConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/OrvHostConfig.cmake INSTALL_DESTINATION ${ORV_PACKAGE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/OrvHostConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/OrvHostConfig.cmake ${PROJECT_BINARY_DIR}/OrvHostConfigVersion.cmake
+  DESTINATION ${ORV_PACKAGE_DIR})

@@ -1,0 +1,29 @@
+#include <ISettingsStore.h>
+#include <MemorySettingsStore.h>
+
+ISettingsStore::~ISettingsStore() = default;
+
+MemorySettingsStore::MemorySettingsStore() = default;
+
+MemorySettingsStore::~MemorySettingsStore() = default;
+
+bool MemorySettingsStore::flush() { return true; }
+
+bool MemorySettingsStore::readValue(const wchar_t* section, const wchar_t* key, std::int32_t* out) {
+  if (section == nullptr || key == nullptr || out == nullptr) return false;
+  const auto found = entries_.find({section, key});
+  if (found == entries_.end()) return false;
+  *out = found->second;
+  return true;
+}
+
+bool MemorySettingsStore::removeValue(const wchar_t* section, const wchar_t* key) {
+  if (section == nullptr || key == nullptr) return false;
+  return entries_.erase({section, key}) > 0;
+}
+
+bool MemorySettingsStore::writeValue(const wchar_t* section, const wchar_t* key, const std::int32_t* value) {
+  if (section == nullptr || key == nullptr || value == nullptr) return false;
+  entries_[{section, key}] = *value;
+  return true;
+}

@@ -1,0 +1,11 @@
+#include <orvimp/IImporter.h>
+
+namespace orvimp {
+
+IDelayImporter::~IDelayImporter() = default;
+
+IImporter::IImporter(const wchar_t* id) : orv::IPlugin(id) {}
+
+IImporter::~IImporter() = default;
+
+}  // namespace orvimp

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <orv/Export.h>
+#include <orv/PluginEntry.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace orv {
+
+// Why a plug-in module could not be used. what() names the module's path and
+// gives the operating system's own reason.
+class ORV_FRAMEWORK_API PluginLoadError : public std::runtime_error {
+ public:
+  enum class Kind {
+    NotFound,     // no file at the path
+    NotLoadable,  // the system refused to load it
+    NotAPlugin,   // it loaded, but lacks createPlugin or destroyPlugin
+  };
+  PluginLoadError(Kind kind, const std::string& message);
+  ~PluginLoadError() override;
+  Kind kind() const { return kind_; }
+
+ private:
+  Kind kind_;
+};
+
+// A loaded plug-in module, unloaded when the object goes. The module must
+// outlive every object it made: release those first.
+class ORV_FRAMEWORK_API PluginLibrary {
+ public:
+  // Loads the module at path (its own folder is searched for the libraries
+  // it needs) and finds both entry points. Throws PluginLoadError.
+  explicit PluginLibrary(const std::wstring& path);
+  ~PluginLibrary();
+
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  HINSTANCE handle() const { return module_; }
+  CreatePluginFunction createFunction() const { return create_; }
+  DestroyPluginFunction destroyFunction() const { return destroy_; }
+  // The address of an exported symbol, or null.
+  void* symbol(const char* name) const;
+
+  // The folder of the running program, with no trailing separator.
+  static std::wstring executableDirectory();
+
+ private:
+  std::wstring path_;
+  HINSTANCE module_ = nullptr;
+  CreatePluginFunction create_ = nullptr;
+  DestroyPluginFunction destroy_ = nullptr;
+};
+
+// Hands a plug-in back to its module's destroyPlugin when it goes.
+struct ORV_FRAMEWORK_API PluginDestroyer {
+  DestroyPluginFunction destroy = nullptr;
+  void operator()(IPlugin* plugin) const;
+};
+using PluginPtr = std::unique_ptr<IPlugin, PluginDestroyer>;
+
+// Makes a plug-in with the module's createPlugin, after telling it its
+// module handle through setParent. Keep library alive longer than the result.
+ORV_FRAMEWORK_API PluginPtr instantiatePlugin(const PluginLibrary& library);
+
+}  // namespace orv

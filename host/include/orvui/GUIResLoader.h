@@ -1,0 +1,28 @@
+#pragma once
+
+#include <orv/Export.h>
+
+#include <windows.h>
+
+namespace orvui {
+
+// The host's GUI resource library, loaded once from beside the framework
+// library and kept until the process ends.
+class ORV_FRAMEWORK_API GUIResLoader {
+ public:
+  static GUIResLoader& instance();
+
+  // The library's module handle; null when it could not be loaded.
+  operator HINSTANCE() const { return module_; }
+
+  GUIResLoader(const GUIResLoader&) = delete;
+  GUIResLoader& operator=(const GUIResLoader&) = delete;
+
+ private:
+  GUIResLoader();
+  ~GUIResLoader();
+
+  HINSTANCE module_;
+};
+
+}  // namespace orvui
