@@ -1,0 +1,31 @@
+# Installs the build into a fresh folder, checks the SDK layout and, when
+# CONSUMER is set, builds and runs an outside project against it.
+# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER.
+file(REMOVE_RECURSE ${WORK})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}/sdk
+  RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "install failed")
+endif()
+foreach(file IN LISTS EXPECTED)
+  if(NOT EXISTS ${WORK}/sdk/${file})
+    message(FATAL_ERROR "the installed SDK lacks ${file}")
+  endif()
+endforeach()
+if(NOT CONSUMER)
+  return()
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/consumer -G Ninja
+    -DCMAKE_PREFIX_PATH=${WORK}/sdk -DCMAKE_BUILD_TYPE=Release
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "find_package(OrvHost) failed against the installed SDK")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/consumer RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the consumer did not build against the installed SDK")
+endif()
+execute_process(COMMAND ${WORK}/consumer/consumer ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the consumer failed to use the installed SDK")
+endif()
