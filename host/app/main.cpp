@@ -3,6 +3,7 @@
 #include <orv/IPlugin.h>
 #include <orv/PluginLibrary.h>
 #include <orvimp/IImporter.h>
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #include <algorithm>
@@ -26,8 +27,8 @@ constexpr const char* moduleSuffix = ".so";
 std::vector<std::wstring> modulesIn(const std::wstring& folder) {
   std::vector<std::wstring> modules;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder), error))
-    if (entry.path().extension() == moduleSuffix) modules.push_back(entry.path().wstring());
+  for (const auto& entry : std::filesystem::directory_iterator(orvsgutils::PathUtils::toPath(folder), error))
+    if (entry.path().extension() == moduleSuffix) modules.push_back(orvsgutils::PathUtils::fromPath(entry.path()));
   std::sort(modules.begin(), modules.end());
   return modules;
 }
@@ -57,7 +58,10 @@ void describe(const orv::PluginLibrary& library) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring folder = orv::PluginLibrary::executableDirectory() + L"/../plugins";
+  // The plug-in folder of the tree orvhost runs from: bin/ and plugins/ are
+  // siblings in the build tree and in the installed tree alike.
+  std::wstring folder = orvsgutils::PathUtils::fromPath(
+      (orvsgutils::PathUtils::toPath(orv::PluginLibrary::executableDirectory()) / ".." / "plugins").lexically_normal());
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--plugin-dir") == 0 && i + 1 < argc) {
       folder = orvsgutils::StringUtils::convert(argv[++i]);

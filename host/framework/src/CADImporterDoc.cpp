@@ -2,6 +2,7 @@
 
 #include <orv/Preferences.h>
 #include <orvsg/Schema.h>
+#include <orvsgutils/PathUtils.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,7 +36,7 @@ void CADImporterDoc::load(orv::IStatusManager*, const int&, const unsigned int&,
 void CADImporterDoc::loadFile(std::shared_ptr<orv::Preferences> options) {
   options_ = std::move(options);
   loaded_ = false;
-  const std::filesystem::path file(path_);
+  const std::filesystem::path file = orvsgutils::PathUtils::toPath(path_);
   std::error_code error;
   if (path_.empty() || !std::filesystem::exists(file, error)) {
     status_ = HPS::IOResult::FileNotFound;

@@ -3,6 +3,7 @@
 #include "SystemModules.h"
 
 #include <orv/IPlugin.h>
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #include <filesystem>
@@ -17,7 +18,7 @@ PluginLoadError::~PluginLoadError() = default;
 PluginLibrary::PluginLibrary(const std::wstring& path) : path_(path) {
   const std::string shown = orvsgutils::StringUtils::toUtf8(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(path), error))
+  if (!std::filesystem::is_regular_file(orvsgutils::PathUtils::toPath(path), error))
     throw PluginLoadError(PluginLoadError::Kind::NotFound, shown + ": no such file");
   std::string reason;
   module_ = detail::loadModule(path, false, reason);

@@ -1,11 +1,14 @@
 #include "SystemModules.h"
 
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #if !defined(_WIN32)
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 #endif
 
@@ -98,7 +101,15 @@ std::wstring executableFile() {
 }
 
 HINSTANCE loadModule(const std::wstring& path, bool, std::string& error) {
-  void* module = dlopen(orvsgutils::StringUtils::toUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+  // dlopen searches the library folders for a name without a slash; the
+  // caller means the file at that path.
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(orvsgutils::PathUtils::toPath(path), ignored);
+  if (absolute.empty()) {
+    error = "no such file";
+    return nullptr;
+  }
+  void* module = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* reason = dlerror();
     error = reason ? reason : "dlopen failed";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <orv/Export.h>
+#include <orv/IPlugin.h>
 #include <orv/PluginEntry.h>
 
 #include <windows.h>

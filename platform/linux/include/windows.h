@@ -50,7 +50,7 @@ errno_t wcscpy_s(wchar_t* dst, rsize_t size, const wchar_t* src);
 int _wcsicmp(const wchar_t* a, const wchar_t* b);
 
 // String-table lookup in a module loaded by the platform layer's rules (see
-// LoadStringW.cpp). With capacity 0, *buffer receives a read-only pointer to
+// Modules.cpp). With capacity 0, *buffer receives a read-only pointer to
 // the text, which is not terminated, and the result is its length.
 int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int capacity);
 
