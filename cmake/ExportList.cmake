@@ -1,7 +1,8 @@
-# Restricts a module's exports to the names listed in list_file (one per
-# line, # starts a comment): a version script on Linux, a module-definition
-# file on Windows, both generated from the one list.
-function(orv_export_only target list_file)
+# A module's exported names come from one list file (one name per line, #
+# starts a comment); both platforms' export lists are made from it.
+
+# Reads the names of list_file into out_var.
+function(orv_read_export_list list_file out_var)
   file(STRINGS ${list_file} lines)
   set(names)
   foreach(line IN LISTS lines)
@@ -11,6 +12,13 @@ function(orv_export_only target list_file)
       list(APPEND names ${line})
     endif()
   endforeach()
+  set(${out_var} ${names} PARENT_SCOPE)
+endfunction()
+
+# Restricts target's exports to the listed names: a version script on Linux,
+# a module-definition file on Windows.
+function(orv_export_only target list_file)
+  orv_read_export_list(${list_file} names)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
   if(WIN32)
     list(JOIN names "\n  " body)
