@@ -36,27 +36,19 @@ int sign(int value) { return (value > 0) - (value < 0); }
 }  // namespace
 
 TEST(PlatformWideStrings, WcscpyCopiesWhatFitsAndRefusesTheRest) {
-  const std::wstring texts[] = {L"", L"a", L"Read Solids", std::wstring(300, L'x')};
-  for (const std::wstring& text : texts) {
+  [[maybe_unused]] QuietInvalidParameters quiet;
+  for (const std::wstring& text : {std::wstring(), std::wstring(L"a"), std::wstring(300, L'x')}) {
     SCOPED_TRACE(text.size());
-    std::wstring buffer(text.size() + 2, L'#');
     // Exactly room for the text and its terminator: nothing beyond is touched.
+    std::wstring buffer(text.size() + 2, L'#');
     ASSERT_EQ(wcscpy_s(&buffer[0], text.size() + 1, text.c_str()), 0);
-    EXPECT_EQ(buffer.substr(0, text.size()), text);
-    EXPECT_EQ(buffer[text.size()], L'\0');
-    EXPECT_EQ(buffer[text.size() + 1], L'#');
+    EXPECT_EQ(buffer, text + L'\0' + L'#');
     if (text.empty()) continue;
-
     // One short: an error and an empty buffer, never a truncated copy.
     buffer.assign(text.size() + 2, L'#');
-    {
-      [[maybe_unused]] QuietInvalidParameters quiet;
-      EXPECT_EQ(wcscpy_s(&buffer[0], text.size(), text.c_str()), ERANGE);
-    }
+    EXPECT_EQ(wcscpy_s(&buffer[0], text.size(), text.c_str()), ERANGE);
     EXPECT_EQ(buffer[0], L'\0');
   }
-
-  [[maybe_unused]] QuietInvalidParameters quiet;
   wchar_t buffer[4] = {L'#', L'#', L'#', L'\0'};
   EXPECT_NE(wcscpy_s(nullptr, 4, L"a"), 0);
   EXPECT_NE(wcscpy_s(buffer, 0, L"a"), 0);
@@ -66,37 +58,26 @@ TEST(PlatformWideStrings, WcscpyCopiesWhatFitsAndRefusesTheRest) {
 }
 
 TEST(PlatformWideStrings, WcsicmpIgnoresAsciiCaseAndOrdersFoldedToLower) {
-  struct Case {
-    const wchar_t* a;
-    const wchar_t* b;
+  const struct {
+    const wchar_t *a, *b;
     int sign;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {L"", L"", 0},
-      {L"abc", L"ABC", 0},
-      {L".SLDPRT", L".sldprt", 0},
       {L"Read Solids 1", L"rEAD sOLIDS 1", 0},
       {L"a", L"B", -1},
       {L"B", L"a", 1},
-      {L"abc", L"ABD", -1},
-      {L"abc", L"ab", 1},
+      {L"abc", L"AB", 1},
       {L"AB", L"abc", -1},
-      {L"", L"a", -1},
       // Folding to lower case puts these punctuation marks before letters.
-      {L"[", L"a", -1},
       {L"[", L"A", -1},
-      {L"_", L"A", -1},
       {L"a", L"_", 1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(c.a) + L" vs " + c.b));
-    EXPECT_EQ(sign(_wcsicmp(c.a, c.b)), c.sign);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(sign(_wcsicmp(c.a, c.b)), c.sign) << testing::PrintToString(c.a) << " " << testing::PrintToString(c.b);
 
   [[maybe_unused]] QuietInvalidParameters quiet;
   EXPECT_EQ(_wcsicmp(nullptr, L"a"), _NLSCMPERROR);
-  EXPECT_EQ(_wcsicmp(L"a", nullptr), _NLSCMPERROR);
   errno = 0;
-  EXPECT_EQ(_wcsicmp(nullptr, nullptr), _NLSCMPERROR);
+  EXPECT_EQ(_wcsicmp(L"a", nullptr), _NLSCMPERROR);
   EXPECT_EQ(errno, EINVAL);
 }

@@ -97,13 +97,6 @@ TEST(FixedValues, NameIsTheSameStaticTextOnEveryCall) {
   EXPECT_EQ(other->getName(), first);
 }
 
-TEST(FixedValues, ParentIsTheHandleTheHostGives) {
-  auto importer = makeImporter();
-  EXPECT_EQ(importer->parent(), nullptr);
-  importer->setParent(importerModule().handle());
-  EXPECT_EQ(importer->parent(), importerModule().handle());
-}
-
 TEST(Interfaces, PluginAndImporterShareTheAddressAndTheDelayImporterIsTheSecondBase) {
   auto importer = makeImporter();
   orv::IPlugin* plugin = importer.get();
