@@ -73,13 +73,3 @@ TEST(Documents, TheDocumentOutlivesTheImporterThatMadeIt) {
   auto cad = std::dynamic_pointer_cast<orvimp::CADImporterDoc>(document);
   EXPECT_EQ(cad->path(), L"part.sldprt");
 }
-
-TEST(Documents, TheHostLoadsTheDocumentWithItsOptions) {
-  auto importer = makeImporter();
-  auto document = create(*importer, L"/no/such/file.sldprt");
-  auto options = importer->defaultPreferences();
-  document->load(nullptr, 0, 0u, options);
-  EXPECT_EQ(document->getErrorStatus(), HPS::IOResult::FileNotFound);
-  auto cad = std::dynamic_pointer_cast<orvimp::CADImporterDoc>(document);
-  EXPECT_EQ(cad->loadedOptions(), options);
-}
