@@ -6,14 +6,25 @@
 
 namespace {
 std::atomic<long> live{0};
-}
+std::atomic<long> untilFailure{0};
+std::atomic<bool> failed{false};
+}  // namespace
 
 namespace testing_support {
 bool allocationsCounted() { return true; }
 long liveAllocations() { return live.load(); }
+void failAllocation(long n) {
+  failed = false;
+  untilFailure = n;
+}
+bool allocationFailed() { return failed.load(); }
 }  // namespace testing_support
 
 void* operator new(std::size_t size) {
+  if (untilFailure.load() > 0 && --untilFailure == 0) {
+    failed = true;
+    throw std::bad_alloc();
+  }
   void* p = std::malloc(size == 0 ? 1 : size);
   if (p == nullptr) throw std::bad_alloc();
   ++live;
