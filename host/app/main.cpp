@@ -1,14 +1,24 @@
 // orvhost: loads the importer plug-ins of a folder as the viewer does and
-// prints what each one tells about itself.
+// prints what each one tells about itself, its option sets among it.
+#include "OptionListing.h"
+
+#include <MemorySettingsStore.h>
 #include <orv/IPlugin.h>
 #include <orv/PluginLibrary.h>
+#include <orv/Preferences.h>
 #include <orvimp/IImporter.h>
 #include <orvsgutils/PathUtils.h>
+#include <orvsgutils/ResourceLoader.h>
 #include <orvsgutils/StringUtils.h>
+#include <orvui/GUIResLoader.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -33,7 +43,37 @@ std::vector<std::wstring> modulesIn(const std::wstring& folder) {
   return modules;
 }
 
-void describe(const orv::PluginLibrary& library) {
+// The host keeps every importer's options under the section its GUI string
+// 246 names.
+std::wstring settingsSection() {
+  return orvsgutils::ResourceLoader::loadString(246, orvui::GUIResLoader::instance());
+}
+
+// "Key=Number", a number as the settings store keeps it: a 32-bit integer,
+// written in decimal or (with 0x) in hexadecimal.
+bool storeNumber(MemorySettingsStore& store, const char* argument) {
+  const char* equals = std::strrchr(argument, '=');
+  if (equals == nullptr || equals == argument) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long number = std::strtoll(equals + 1, &end, 0);
+  if (errno != 0 || end == equals + 1 || *end != '\0' || number < INT32_MIN || number > UINT32_MAX) return false;
+  const auto stored = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
+  const std::wstring key = orvsgutils::StringUtils::convert(std::string(argument, equals).c_str());
+  return store.writeValue(settingsSection().c_str(), key.c_str(), &stored);
+}
+
+void showOptions(orv::IPlugin& plugin, const std::shared_ptr<MemorySettingsStore>& store) {
+  std::printf("  options, as defaults:\n");
+  orvhost::printOptions(*plugin.defaultPreferences(), stdout);
+  std::printf("  options, from the settings store (%zu numbers stored):\n", store->entries().size());
+  const std::shared_ptr<orv::Preferences> loaded = plugin.loadPreferences(store);
+  orvhost::printOptions(*loaded, stdout);
+  plugin.savePreferences(store, loaded);
+  std::printf("  saved back: the settings store holds %zu numbers\n", store->entries().size());
+}
+
+void describe(const orv::PluginLibrary& library, const MemorySettingsStore& stored) {
   orv::PluginPtr plugin = orv::instantiatePlugin(library);
   if (!plugin) {
     std::printf("%s: createPlugin made no plug-in\n", utf8(library.path()).c_str());
@@ -53,6 +93,8 @@ void describe(const orv::PluginLibrary& library) {
     std::printf("  filter:       %s\n", utf8(filter.data()).c_str());
     std::printf("  groups:       %s\n", utf8(groups.data()).c_str());
   }
+  // Each plug-in gets its own copy: saving one must not feed the next.
+  showOptions(*plugin, std::make_shared<MemorySettingsStore>(stored));
 }
 
 }  // namespace
@@ -62,11 +104,17 @@ int main(int argc, char** argv) {
   // siblings in the build tree and in the installed tree alike.
   std::wstring folder = orvsgutils::PathUtils::fromPath(
       (orvsgutils::PathUtils::toPath(orv::PluginLibrary::executableDirectory()) / ".." / "plugins").lexically_normal());
+  MemorySettingsStore stored;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--plugin-dir") == 0 && i + 1 < argc) {
       folder = orvsgutils::StringUtils::convert(argv[++i]);
+    } else if (std::strcmp(argv[i], "--store") == 0 && i + 1 < argc) {
+      if (!storeNumber(stored, argv[++i])) {
+        std::fprintf(stderr, "orvhost: --store wants KEY=NUMBER with a 32-bit number, not \"%s\"\n", argv[i]);
+        return 2;
+      }
     } else {
-      std::fprintf(stderr, "usage: orvhost [--plugin-dir DIR]\n");
+      std::fprintf(stderr, "usage: orvhost [--plugin-dir DIR] [--store KEY=NUMBER]...\n");
       return 2;
     }
   }
@@ -79,7 +127,7 @@ int main(int argc, char** argv) {
   for (const std::wstring& path : modules) {
     try {
       const orv::PluginLibrary library(path);
-      describe(library);
+      describe(library, stored);
     } catch (const orv::PluginLoadError& error) {
       std::fprintf(stderr, "orvhost: %s\n", error.what());
       ++failures;
