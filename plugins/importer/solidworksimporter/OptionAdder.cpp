@@ -54,7 +54,8 @@ std::shared_ptr<orv::IPreferenceUI> makeWidget(const Row& row, const std::wstrin
 // The one procedure behind all twelve adders. The store is read before any
 // object is made and the value is made before the widget, so a failing host
 // call leaves nothing half-built; whatever is held is dropped on the way out.
-void addOption(const Row& row, std::shared_ptr<orv::Preferences> preferences, std::shared_ptr<ISettingsStore> store) {
+void addCatalogueRow(const Row& row, std::shared_ptr<orv::Preferences> preferences,
+                     std::shared_ptr<ISettingsStore> store) {
   const std::wstring section = hostString(options::settingsSectionId);
   const std::wstring key = hostString(row.keyId);
 
@@ -71,7 +72,7 @@ void addOption(const Row& row, std::shared_ptr<orv::Preferences> preferences, st
 #define SWIMPORTER_OPTION_ADDER(option)                                                                   \
   void SWImporter::add##option(std::shared_ptr<orv::Preferences> preferences,                              \
                                std::shared_ptr<ISettingsStore> store) {                                    \
-    addOption(options::row(options::Option::option), std::move(preferences), std::move(store));            \
+    addCatalogueRow(options::row(options::Option::option), std::move(preferences), std::move(store));      \
   }
 
 SWIMPORTER_OPTION_ADDER(ImportConstructionAndReferences)
