@@ -16,21 +16,69 @@ function(orv_read_export_list list_file out_var)
 endfunction()
 
 # Restricts target's exports to the listed names: a version script on Linux,
-# a module-definition file on Windows.
+# a module-definition file on Windows. Client programs link to the module
+# through the interface target <target>_imports: on Windows an import library
+# made from the same .def, on Linux the module itself, named by its soname.
 function(orv_export_only target list_file)
   orv_read_export_list(${list_file} names)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+  add_library(${target}_imports INTERFACE)
+  add_dependencies(${target}_imports ${target})
   if(WIN32)
     list(JOIN names "\n  " body)
     set(def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
     file(CONFIGURE OUTPUT ${def} CONTENT "EXPORTS\n  ${body}\n")
     target_sources(${target} PRIVATE ${def})
     target_link_options(${target} PRIVATE -Wl,--exclude-all-symbols)
+
+    set(import_library ${CMAKE_CURRENT_BINARY_DIR}/lib${target}.dll.a)
+    add_custom_command(OUTPUT ${import_library}
+      COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --dllname $<TARGET_FILE_NAME:${target}>
+        --output-lib ${import_library}
+      DEPENDS ${def} VERBATIM)
+    add_custom_target(${target}_import_library DEPENDS ${import_library})
+    add_dependencies(${target}_imports ${target}_import_library)
+    target_link_libraries(${target}_imports INTERFACE ${import_library})
   else()
     list(JOIN names ";\n    " body)
     set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
     file(CONFIGURE OUTPUT ${map} CONTENT "{\n  global:\n    ${body};\n  local: *;\n};\n")
-    target_link_options(${target} PRIVATE -Wl,--version-script=${map})
+    target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,-soname,$<TARGET_FILE_NAME:${target}>)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+    target_link_libraries(${target}_imports INTERFACE $<TARGET_FILE:${target}>)
   endif()
+endfunction()
+
+# Writes a C++ header defining exportedNames, the names of list_file, for
+# programs that check a module's export table against the list.
+function(orv_write_export_names_header list_file header)
+  orv_read_export_list(${list_file} names)
+  list(JOIN names "\",\n    \"" body)
+  file(CONFIGURE OUTPUT ${header} CONTENT
+"// Made by the build from ${list_file}.
+#pragma once
+
+namespace orv_exports {
+inline constexpr const char* exportedNames[] = {
+    \"${body}\"};
+}
+")
+endfunction()
+
+# Sets out_var to the names in the symbol tables of files, as nm (with
+# nm_options) lists them, whose type letter matches the regular expression
+# types: "U" for the names the files import, "[^U]" for those they define.
+function(orv_symbol_names nm nm_options files types out_var)
+  execute_process(COMMAND ${nm} ${nm_options} ${files} OUTPUT_VARIABLE output RESULT_VARIABLE result ERROR_QUIET)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${nm} failed on ${files}")
+  endif()
+  string(REGEX MATCHALL "[^\n]+" lines "${output}")
+  set(names)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[0-9a-f ]* (${types}) ([^ ]+)$")
+      list(APPEND names ${CMAKE_MATCH_2})
+    endif()
+  endforeach()
+  set(${out_var} ${names} PARENT_SCOPE)
 endfunction()

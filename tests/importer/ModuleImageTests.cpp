@@ -1,5 +1,6 @@
 // What the built DLL carries besides its code: the export table and the
 // string-table, version and manifest resources.
+#include "ExportedNames.h"
 #include "ImporterModule.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,8 +63,9 @@ std::wstring versionString(std::vector<unsigned char>& info, const wchar_t* name
 
 }  // namespace
 
-TEST(ModuleImage, ExportsTheTwoEntryPointsAndNothingElse) {
-  EXPECT_EQ(exportedNames(module()), (std::set<std::string>{"createPlugin", "destroyPlugin"}));
+TEST(ModuleImage, ExportsExactlyTheListedNames) {
+  const std::set<std::string> listed(std::begin(orv_exports::exportedNames), std::end(orv_exports::exportedNames));
+  EXPECT_EQ(exportedNames(module()), listed);
 }
 
 TEST(ModuleImage, CarriesTheFileTypeStringsInFiveLanguages) {
