@@ -15,14 +15,15 @@ function(orv_read_export_list list_file out_var)
   set(${out_var} ${names} PARENT_SCOPE)
 endfunction()
 
-# Restricts target's exports to the listed names: a version script on Linux,
-# a module-definition file on Windows. Client programs link to the module
-# through the interface target <target>_imports: on Windows an import library
-# made from the same .def, on Linux the module itself, named by its soname.
+# Restricts the exports of the module target to the listed names: a version
+# script on Linux, a module-definition file on Windows. Client programs link
+# to the module through the imported target <target>_imports: on Windows an
+# import library made from the same .def, on Linux the module itself, named
+# by its soname.
 function(orv_export_only target list_file)
   orv_read_export_list(${list_file} names)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
-  add_library(${target}_imports INTERFACE)
+  add_library(${target}_imports SHARED IMPORTED GLOBAL)
   add_dependencies(${target}_imports ${target})
   if(WIN32)
     list(JOIN names "\n  " body)
@@ -38,14 +39,26 @@ function(orv_export_only target list_file)
       DEPENDS ${def} VERBATIM)
     add_custom_target(${target}_import_library DEPENDS ${import_library})
     add_dependencies(${target}_imports ${target}_import_library)
-    target_link_libraries(${target}_imports INTERFACE ${import_library})
+    set_target_properties(${target}_imports PROPERTIES IMPORTED_IMPLIB ${import_library})
   else()
     list(JOIN names ";\n    " body)
     set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
     file(CONFIGURE OUTPUT ${map} CONTENT "{\n  global:\n    ${body};\n  local: *;\n};\n")
-    target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,-soname,$<TARGET_FILE_NAME:${target}>)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
-    target_link_libraries(${target}_imports INTERFACE $<TARGET_FILE:${target}>)
+
+    # The module's path from its output properties, which are set by now: an
+    # imported location takes no generator expression.
+    get_target_property(directory ${target} LIBRARY_OUTPUT_DIRECTORY)
+    if(NOT directory)
+      set(directory ${CMAKE_CURRENT_BINARY_DIR})
+    endif()
+    get_target_property(prefix ${target} PREFIX)
+    if(prefix STREQUAL "prefix-NOTFOUND")
+      set(prefix ${CMAKE_SHARED_MODULE_PREFIX})
+    endif()
+    set(file ${prefix}${target}${CMAKE_SHARED_MODULE_SUFFIX})
+    target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,-soname,${file})
+    set_target_properties(${target}_imports PROPERTIES IMPORTED_LOCATION ${directory}/${file} IMPORTED_SONAME ${file})
   endif()
 endfunction()
 
