@@ -1,4 +1,5 @@
-# Compares the defined dynamic symbols of MODULE with the names in LIST.
+# Compares the defined dynamic symbols of MODULE with the names in LIST, and
+# their number with COUNT.
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ExportList.cmake)
 find_program(NM nm REQUIRED)
 orv_symbol_names(${NM} "-D;--defined-only" ${MODULE} "[A-Za-z]" exported)
@@ -9,4 +10,7 @@ if(NOT exported STREQUAL expected)
   message(FATAL_ERROR "exports differ from the list\n  exported: ${exported}\n  expected: ${expected}")
 endif()
 list(LENGTH exported count)
+if(NOT count EQUAL COUNT)
+  message(FATAL_ERROR "${count} exported names, not ${COUNT}")
+endif()
 message(STATUS "${count} exported names, as listed")

@@ -66,6 +66,7 @@ std::wstring versionString(std::vector<unsigned char>& info, const wchar_t* name
 TEST(ModuleImage, ExportsExactlyTheListedNames) {
   const std::set<std::string> listed(std::begin(orv_exports::exportedNames), std::end(orv_exports::exportedNames));
   EXPECT_EQ(exportedNames(module()), listed);
+  EXPECT_EQ(listed.size(), 36u) << "the two entry points and the 34 geometry operations";
 }
 
 TEST(ModuleImage, CarriesTheFileTypeStringsInFiveLanguages) {
