@@ -1,137 +1,147 @@
-// orvhost: loads the importer plug-ins of a folder as the viewer does and
-// prints what each one tells about itself, its option sets among it.
-#include "OptionListing.h"
+// orvhost: the command-line host. It loads the importer plug-ins of a folder
+// as the viewer does, and lets a user or an integrator see and use them:
+// their identity and file filters, which of them takes a file, opening it,
+// and the import options kept in a settings file.
+#include "Commands.h"
+#include "PluginHost.h"
 
-#include <MemorySettingsStore.h>
-#include <orv/IPlugin.h>
-#include <orv/PluginLibrary.h>
-#include <orv/Preferences.h>
-#include <orvimp/IImporter.h>
-#include <orvsgutils/PathUtils.h>
-#include <orvsgutils/ResourceLoader.h>
-#include <orvsgutils/StringUtils.h>
-#include <orvui/GUIResLoader.h>
+#include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdint>
+#if defined(_WIN32)
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <filesystem>
+#include <exception>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
-std::string utf8(const std::wstring& text) { return orvsgutils::StringUtils::toUtf8(text); }
+using orvhost::ExitStatus;
 
+constexpr const char* footer = R"(Exit status:
+  0  success
+  1  any other failure
+  2  bad command line: command, option, option name or value
+  3  the plug-in folder is missing or holds no module
+  4  a module is no importer plug-in (plugins: any module; otherwise: all)
+  5  no importer accepts a file
+  6  the settings file cannot be read or written
+  7  the document did not load)";
+
+// The command line as UTF-8. On Windows main's argv is in the ANSI code
+// page, which cannot hold every path: take the wide command line instead.
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
 #if defined(_WIN32)
-constexpr const char* moduleSuffix = ".dll";
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(orvhost::utf8(wideArgs[i]));
+  LocalFree(wideArgs);
+  return arguments;
 #else
-constexpr const char* moduleSuffix = ".so";
+  return std::vector<std::string>(argv, argv + argc);
 #endif
-
-std::vector<std::wstring> modulesIn(const std::wstring& folder) {
-  std::vector<std::wstring> modules;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(orvsgutils::PathUtils::toPath(folder), error))
-    if (entry.path().extension() == moduleSuffix) modules.push_back(orvsgutils::PathUtils::fromPath(entry.path()));
-  std::sort(modules.begin(), modules.end());
-  return modules;
 }
 
-// The host keeps every importer's options under the section its GUI string
-// 246 names.
-std::wstring settingsSection() {
-  return orvsgutils::ResourceLoader::loadString(246, orvui::GUIResLoader::instance());
-}
-
-// "Key=Number", a number as the settings store keeps it: a 32-bit integer,
-// written in decimal or (with 0x) in hexadecimal.
-bool storeNumber(MemorySettingsStore& store, const char* argument) {
-  const char* equals = std::strrchr(argument, '=');
-  if (equals == nullptr || equals == argument) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long long number = std::strtoll(equals + 1, &end, 0);
-  if (errno != 0 || end == equals + 1 || *end != '\0' || number < INT32_MIN || number > UINT32_MAX) return false;
-  const auto stored = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
-  const std::wstring key = orvsgutils::StringUtils::convert(std::string(argument, equals).c_str());
-  return store.writeValue(settingsSection().c_str(), key.c_str(), &stored);
-}
-
-void showOptions(orv::IPlugin& plugin, const std::shared_ptr<MemorySettingsStore>& store) {
-  std::printf("  options, as defaults:\n");
-  orvhost::printOptions(*plugin.defaultPreferences(), stdout);
-  std::printf("  options, from the settings store (%zu numbers stored):\n", store->entries().size());
-  const std::shared_ptr<orv::Preferences> loaded = plugin.loadPreferences(store);
-  orvhost::printOptions(*loaded, stdout);
-  plugin.savePreferences(store, loaded);
-  std::printf("  saved back: the settings store holds %zu numbers\n", store->entries().size());
-}
-
-void describe(const orv::PluginLibrary& library, const MemorySettingsStore& stored) {
-  orv::PluginPtr plugin = orv::instantiatePlugin(library);
-  if (!plugin) {
-    std::printf("%s: createPlugin made no plug-in\n", utf8(library.path()).c_str());
-    return;
+// CLI11 reports an unknown command only as a missing one: name it.
+void checkCommandName(const std::vector<std::string>& arguments) {
+  static const char* const commands[] = {"plugins", "filters", "check", "open", "options"};
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--plugin-dir" || argument == "--settings") {
+      ++i;  // its value
+    } else if (argument.empty() || argument[0] != '-') {
+      for (const char* command : commands)
+        if (argument == command) return;
+      throw CLI::ExtrasError("unknown command \"" + argument +
+                             "\"; the commands are plugins, filters, check, open and options",
+                             CLI::ExitCodes::ExtrasError);
+    }
   }
-  std::wstring version;
-  plugin->version(version);
-  std::printf("%s\n", utf8(plugin->getName()).c_str());
-  std::printf("  identity:     %s\n", utf8(plugin->id().toString()).c_str());
-  std::printf("  version:      %s\n", utf8(version).c_str());
-  std::printf("  release date: %s\n", utf8(plugin->releaseDate()).c_str());
-  std::printf("  module:       %s\n", utf8(library.path()).c_str());
-  if (auto* importer = dynamic_cast<orvimp::IImporter*>(plugin.get())) {
-    std::vector<wchar_t> filter(1024);
-    std::vector<wchar_t> groups(1024);
-    importer->getFileFilters(filter.data(), static_cast<std::uint32_t>(filter.size()), groups.data());
-    std::printf("  filter:       %s\n", utf8(filter.data()).c_str());
-    std::printf("  groups:       %s\n", utf8(groups.data()).c_str());
+}
+
+int run(std::vector<std::string>& arguments) {
+  CLI::App app{"Loads the importer plug-ins of a folder as the CAD viewer does, and uses them.", "orvhost"};
+  app.footer(footer);
+  app.require_subcommand(1);
+  // Global options may follow the command too: orvhost plugins --json.
+  app.fallthrough();
+
+  orvhost::Context context;
+  std::string pluginFolder;
+  std::string settingsFile;
+  app.add_option("--plugin-dir", pluginFolder, "Folder of importer modules (default: plugins/ beside bin/)");
+  app.add_option("--settings", settingsFile, "Settings file (default: the user's orvhost.ini)");
+  app.add_flag("--json", context.json, "Print one JSON document instead of text");
+
+  CLI::App* plugins = app.add_subcommand("plugins", "Identity, name, version, release date and module of each importer");
+  CLI::App* filters = app.add_subcommand("filters", "Each importer's file-dialog filters, as a table");
+  CLI::App* check = app.add_subcommand("check", "Which importer accepts each path (status 0 when all are accepted)");
+  std::vector<std::string> paths;
+  check->add_option("PATH", paths, "Paths to check")->required();
+  CLI::App* open = app.add_subcommand("open", "Open a file with the importer that accepts it");
+  std::string path;
+  open->add_option("PATH", path, "File to open")->required();
+
+  CLI::App* options = app.add_subcommand("options", "The import options as the preference dialog shows them");
+  bool defaults = false;
+  options->add_flag("--defaults", defaults, "Show the defaults, not the values of the settings file");
+  options->require_subcommand(0, 1);
+  CLI::App* set = options->add_subcommand("set", "Change options and save them to the settings file");
+  std::vector<std::string> assignments;
+  set->add_option("NAME=VALUE", assignments,
+                  "NAME exactly as listed; VALUE: true/false/1/0, a choice's label or number, #RRGGBB")
+      ->required();
+  CLI::App* reset = options->add_subcommand("reset", "Put options back to their defaults and save them");
+  std::vector<std::string> names;
+  reset->add_option("NAME", names, "Options to reset (default: all)");
+
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  try {
+    checkCommandName(arguments);
+    app.parse(static_cast<int>(argv.size()), argv.data());
+    if (defaults && (set->parsed() || reset->parsed()))
+      throw CLI::ValidationError("--defaults", "only shows options; it does not go with set or reset");
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error);
+    return code == 0 ? 0 : static_cast<int>(ExitStatus::Usage);
   }
-  // Each plug-in gets its own copy: saving one must not feed the next.
-  showOptions(*plugin, std::make_shared<MemorySettingsStore>(stored));
+
+  context.pluginFolder = pluginFolder.empty() ? orvhost::PluginHost::defaultFolder()
+                                              : std::filesystem::path(orvhost::wide(pluginFolder));
+  if (!settingsFile.empty()) context.settingsFile = std::filesystem::path(orvhost::wide(settingsFile));
+
+  ExitStatus status = ExitStatus::Success;
+  if (plugins->parsed()) status = orvhost::listPlugins(context);
+  else if (filters->parsed()) status = orvhost::listFilters(context);
+  else if (check->parsed()) status = orvhost::checkPaths(context, paths);
+  else if (open->parsed()) status = orvhost::openFile(context, path);
+  else if (set->parsed()) status = orvhost::setOptions(context, assignments);
+  else if (reset->parsed()) status = orvhost::resetOptions(context, names);
+  else if (options->parsed()) status = orvhost::showOptions(context, defaults);
+  return static_cast<int>(status);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The plug-in folder of the tree orvhost runs from: bin/ and plugins/ are
-  // siblings in the build tree and in the installed tree alike.
-  std::wstring folder = orvsgutils::PathUtils::fromPath(
-      (orvsgutils::PathUtils::toPath(orv::PluginLibrary::executableDirectory()) / ".." / "plugins").lexically_normal());
-  MemorySettingsStore stored;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--plugin-dir") == 0 && i + 1 < argc) {
-      folder = orvsgutils::StringUtils::convert(argv[++i]);
-    } else if (std::strcmp(argv[i], "--store") == 0 && i + 1 < argc) {
-      if (!storeNumber(stored, argv[++i])) {
-        std::fprintf(stderr, "orvhost: --store wants KEY=NUMBER with a 32-bit number, not \"%s\"\n", argv[i]);
-        return 2;
-      }
-    } else {
-      std::fprintf(stderr, "usage: orvhost [--plugin-dir DIR] [--store KEY=NUMBER]...\n");
-      return 2;
-    }
+#if defined(_WIN32)
+  SetConsoleOutputCP(CP_UTF8);
+#endif
+  try {
+    std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    return run(arguments);
+  } catch (const orvhost::HostError& error) {
+    std::fprintf(stderr, "orvhost: %s\n", error.what());
+    return static_cast<int>(error.status());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "orvhost: unexpected failure: %s\n", error.what());
+    return static_cast<int>(ExitStatus::Failure);
   }
-  const std::vector<std::wstring> modules = modulesIn(folder);
-  if (modules.empty()) {
-    std::fprintf(stderr, "orvhost: no plug-in modules in %s\n", utf8(folder).c_str());
-    return 1;
-  }
-  int failures = 0;
-  for (const std::wstring& path : modules) {
-    try {
-      const orv::PluginLibrary library(path);
-      describe(library, stored);
-    } catch (const orv::PluginLoadError& error) {
-      std::fprintf(stderr, "orvhost: %s\n", error.what());
-      ++failures;
-    }
-  }
-  return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,131 @@
+// plugins, filters and check: what the importers say of themselves, and
+// which of them takes a file.
+#include "Commands.h"
+#include "FileFilters.h"
+#include "PluginHost.h"
+
+#include <orvimp/IImporter.h>
+
+#include <nlohmann/json.hpp>
+
+#include <stdexcept>
+
+namespace orvhost {
+namespace {
+
+using nlohmann::json;
+
+json failuresOf(const PluginHost& host) {
+  json failures = json::array();
+  for (const PluginHost::Failure& failure : host.failures())
+    failures.push_back({{"module", failure.module}, {"message", failure.message}});
+  return failures;
+}
+
+void reportFailures(const PluginHost& host) {
+  for (const PluginHost::Failure& failure : host.failures())
+    std::fprintf(stderr, "orvhost: %s\n", failure.message.c_str());
+}
+
+void printPlugins(const json& report, std::FILE* out) {
+  for (const json& plugin : report["plugins"]) {
+    std::fprintf(out, "%s\n", plugin["name"].get<std::string>().c_str());
+    for (const auto& [label, key] : {std::pair{"identity:    ", "identity"}, {"version:     ", "version"},
+                                     {"release date:", "releaseDate"}, {"module:      ", "module"}})
+      std::fprintf(out, "  %s %s\n", label, plugin[key].get<std::string>().c_str());
+  }
+}
+
+void printFilters(const json& report, std::FILE* out) {
+  for (const json& importer : report["importers"]) {
+    std::fprintf(out, "%s\n", importer["importer"].get<std::string>().c_str());
+    std::fprintf(out, "  dialog filter: %s\n", importer["dialogFilter"].get<std::string>().c_str());
+    std::fprintf(out, "  group list:    %s\n", importer["groupList"].get<std::string>().c_str());
+    std::fprintf(out, "  %-12s %-24s %-6s %s\n", "pattern", "description", "group", "group name");
+    for (const json& row : importer["filters"])
+      std::fprintf(out, "  %-12s %-24s %-6s %s\n", row["pattern"].get<std::string>().c_str(),
+                   row["description"].get<std::string>().c_str(), row["group"].get<std::string>().c_str(),
+                   row["groupName"].get<std::string>().c_str());
+  }
+}
+
+void printChecks(const json& report, std::FILE* out) {
+  for (const json& check : report["paths"]) {
+    const std::string path = check["path"].get<std::string>();
+    if (check["importer"].is_null())
+      std::fprintf(out, "%s: no importer accepts this file\n", path.c_str());
+    else
+      std::fprintf(out, "%s: %s\n", path.c_str(), check["importer"].get<std::string>().c_str());
+  }
+}
+
+}  // namespace
+
+ExitStatus listPlugins(const Context& context) {
+  const PluginHost host(context.pluginFolder);
+  json plugins = json::array();
+  for (const PluginHost::Importer& importer : host.importers()) {
+    std::wstring version;
+    importer.plugin->version(version);
+    plugins.push_back({{"name", importer.name()},
+                       {"identity", utf8(importer.plugin->id().toString())},
+                       {"version", utf8(version)},
+                       {"releaseDate", utf8(importer.plugin->releaseDate())},
+                       {"module", importer.modulePath()}});
+  }
+  emit(context, {{"plugins", plugins}, {"failures", failuresOf(host)}}, printPlugins);
+  reportFailures(host);
+  // Listing plug-ins is how an integrator checks an installation: any
+  // module that is no plug-in fails it.
+  if (!host.failures().empty()) return ExitStatus::NotAPlugin;
+  host.requireImporters();
+  return ExitStatus::Success;
+}
+
+ExitStatus listFilters(const Context& context) {
+  const PluginHost host(context.pluginFolder);
+  reportFailures(host);
+  host.requireImporters();
+  json importers = json::array();
+  for (const PluginHost::Importer& importer : host.importers()) {
+    // Larger than any filter text an importer has reason to give.
+    std::vector<wchar_t> filter(4096, L'\0');
+    std::vector<wchar_t> groups(4096, L'\0');
+    importer.importer->getFileFilters(filter.data(), static_cast<std::uint32_t>(filter.size()), groups.data());
+    const std::wstring dialogFilter(filter.data());
+    const std::wstring groupList(groups.data());
+    json rows = json::array();
+    try {
+      for (const FileFilter& row : parseFileFilters(dialogFilter, groupList))
+        rows.push_back({{"pattern", utf8(row.pattern)},
+                        {"description", utf8(row.description)},
+                        {"group", utf8(row.group)},
+                        {"groupName", utf8(row.groupName)}});
+    } catch (const std::invalid_argument& error) {
+      throw HostError(ExitStatus::Failure, importer.name() + ": " + error.what());
+    }
+    importers.push_back({{"importer", importer.name()},
+                         {"dialogFilter", utf8(dialogFilter)},
+                         {"groupList", utf8(groupList)},
+                         {"filters", rows}});
+  }
+  emit(context, {{"importers", importers}}, printFilters);
+  return ExitStatus::Success;
+}
+
+ExitStatus checkPaths(const Context& context, const std::vector<std::string>& paths) {
+  const PluginHost host(context.pluginFolder);
+  reportFailures(host);
+  host.requireImporters();
+  json checks = json::array();
+  bool all = true;
+  for (const std::string& path : paths) {
+    const PluginHost::Importer* acceptor = host.acceptorOf(wide(path));
+    all = all && acceptor != nullptr;
+    checks.push_back({{"path", path}, {"importer", acceptor ? json(acceptor->name()) : json(nullptr)}});
+  }
+  emit(context, {{"paths", checks}, {"allAccepted", all}}, printChecks);
+  return all ? ExitStatus::Success : ExitStatus::NotAccepted;
+}
+
+}  // namespace orvhost

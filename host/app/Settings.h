@@ -1,0 +1,41 @@
+// The settings store orvhost keeps the importers' options in: an INI file.
+#pragma once
+
+#include <IniSettingsStore.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orv {
+class IPlugin;
+class Preferences;
+}  // namespace orv
+
+namespace orvhost {
+
+class Settings {
+ public:
+  // The file given, else the user's own (see IniSettingsStore::defaultFile).
+  // Throws HostError (Settings) when it cannot be read.
+  explicit Settings(const std::optional<std::filesystem::path>& file);
+
+  std::string fileName() const;  // UTF-8
+
+  // The plug-in's option set from the store, as it is now. Values the store
+  // could not read are reported on stderr, with file and line.
+  std::shared_ptr<orv::Preferences> load(orv::IPlugin& plugin);
+  // Hands the set to the plug-in's savePreferences; nothing reaches the file
+  // before write().
+  void store(orv::IPlugin& plugin, std::shared_ptr<orv::Preferences> set);
+  // Throws HostError (Settings) when the file cannot be written; it then
+  // stays as it was.
+  void write();
+
+ private:
+  std::shared_ptr<IniSettingsStore> store_;
+  std::size_t warned_ = 0;
+};
+
+}  // namespace orvhost
