@@ -1,0 +1,60 @@
+# What every orvhost scenario shares; included first, with cmake -P.
+# ORVHOST: the program; EMULATOR: what runs it, '|'-separated (empty when
+# native); WORK: the scenario's own folder, made afresh.
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+# orvhost(<status> <argument>... [OUT <regex>...] [ERR <regex>...] [NO_OUT <regex>...])
+# Runs orvhost in WORK, with the environment settings of ORVHOST_ENV, and fails the scenario unless it ends with <status>
+# and its standard output and error match. Leaves them in OUT and ERR.
+function(orvhost status)
+  cmake_parse_arguments(PARSE_ARGV 1 run "" "" "OUT;ERR;NO_OUT")
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${ORVHOST_ENV} ${emulator} "${ORVHOST}" ${run_UNPARSED_ARGUMENTS}
+    WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r\n" "\n" out "${out}")
+  string(REPLACE "\r\n" "\n" err "${err}")
+  list(JOIN run_UNPARSED_ARGUMENTS " " shownArguments)
+  set(what "orvhost ${shownArguments}")
+  set(shown "\n--- stdout:\n${out}--- stderr:\n${err}---")
+  if(NOT result STREQUAL status)
+    message(FATAL_ERROR "${what}: ended with ${result}, not ${status}${shown}")
+  endif()
+  foreach(pattern IN LISTS run_OUT)
+    if(NOT out MATCHES "${pattern}")
+      message(FATAL_ERROR "${what}: stdout does not match ${pattern}${shown}")
+    endif()
+  endforeach()
+  foreach(pattern IN LISTS run_NO_OUT)
+    if(out MATCHES "${pattern}")
+      message(FATAL_ERROR "${what}: stdout matches ${pattern}${shown}")
+    endif()
+  endforeach()
+  foreach(pattern IN LISTS run_ERR)
+    if(NOT err MATCHES "${pattern}")
+      message(FATAL_ERROR "${what}: stderr does not match ${pattern}${shown}")
+    endif()
+  endforeach()
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+# expect_json(<json> <expected> <member or index>...): one value of a JSON text.
+function(expect_json json expected)
+  string(JSON value ERROR_VARIABLE error GET "${json}" ${ARGN})
+  if(error OR NOT value STREQUAL expected)
+    message(FATAL_ERROR "JSON ${ARGN}: \"${value}\" ${error}, expected \"${expected}\"\n${json}")
+  endif()
+endfunction()
+
+# expect_unchanged(<file> <sha256>): the file is still there, byte for byte.
+function(expect_unchanged file hash)
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "${file} is gone")
+  endif()
+  file(SHA256 "${file}" now)
+  if(NOT now STREQUAL hash)
+    file(READ "${file}" content)
+    message(FATAL_ERROR "${file} was changed:\n${content}")
+  endif()
+endfunction()
