@@ -156,13 +156,16 @@ std::string IniText::encode() const {
 // as no name at all.
 bool IniText::isSectionName(std::string_view name) {
   name = trim(name);
-  const Parsed parsed = parse("[" + std::string(name) + "]");
+  // parse() answers views into its text: keep the line alive.
+  const std::string line = "[" + std::string(name) + "]";
+  const Parsed parsed = parse(line);
   return !name.empty() && isLineText(name) && parsed.kind == Kind::Section && parsed.name == name;
 }
 
 bool IniText::isKeyName(std::string_view name) {
   name = trim(name);
-  const Parsed parsed = parse(std::string(name) + "=0");
+  const std::string line = std::string(name) + "=0";
+  const Parsed parsed = parse(line);
   return !name.empty() && isLineText(name) && parsed.kind == Kind::Key && parsed.name == name;
 }
 
