@@ -154,29 +154,3 @@ TEST(Saving, AStoreThatThrowsAtAnyWriteStopsThereAndLeavesNothingBehind) {
   }
   EXPECT_EQ(valuesOf(*set), unchanged);
 }
-
-TEST(Saving, AFailedAllocationAnywhereLeavesNothingBehind) {
-  if (!testing_support::allocationsCounted()) GTEST_SKIP() << "allocations are failed on Linux only";
-  auto importer = makeImporter();
-  auto set = importer->defaultPreferences();
-  long failures = 0;
-  for (long k = 1;; ++k) {
-    SCOPED_TRACE(k);
-    const long before = testing_support::liveAllocations();
-    auto store = std::make_shared<ScriptedStore>();
-    {
-      testing_support::AllocationFailure failure(k);
-      try {
-        importer->savePreferences(store, set);
-      } catch (const std::bad_alloc&) {
-      }
-      if (!testing_support::allocationFailed()) break;
-    }
-    ++failures;
-    EXPECT_EQ(store.use_count(), 1);
-    EXPECT_EQ(set.use_count(), 1);
-    store.reset();
-    EXPECT_EQ(testing_support::liveAllocations(), before);
-  }
-  EXPECT_GE(failures, 24) << "two string fetches per write";
-}

@@ -166,34 +166,3 @@ TEST(OptionSets, AStoreThatThrowsAtAnyReadLeavesNothingBehind) {
     EXPECT_EQ(testing_support::liveAllocations(), before);
   }
 }
-
-TEST(OptionSets, AFailedAllocationAnywhereLeavesNothingBehind) {
-  if (!testing_support::allocationsCounted()) GTEST_SKIP() << "allocations are failed on Linux only";
-  auto importer = makeImporter();
-  for (bool fromStore : {false, true}) {
-    long failures = 0;
-    for (long k = 1;; ++k) {
-      SCOPED_TRACE(k);
-      const long before = testing_support::liveAllocations();
-      auto store = std::make_shared<ScriptedStore>();
-      store->numbers = {{L"Read Solids", 0}};
-      std::shared_ptr<orv::Preferences> set;
-      {
-        testing_support::AllocationFailure failure(k);
-        try {
-          set = fromStore ? importer->loadPreferences(store) : importer->defaultPreferences();
-        } catch (const std::bad_alloc&) {
-        }
-        if (!testing_support::allocationFailed()) break;
-      }
-      ++failures;
-      EXPECT_FALSE(set);
-      EXPECT_EQ(store.use_count(), 1);
-      store.reset();
-      EXPECT_EQ(testing_support::liveAllocations(), before);
-    }
-    // Strings, values, widgets, entries, the set and its growth: many more
-    // allocations than options.
-    EXPECT_GT(failures, 48);
-  }
-}

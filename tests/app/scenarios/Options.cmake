@@ -13,6 +13,7 @@ endif()
 orvhost(0 --settings "${settings}" options set "Read Solids=false" "Set Tessellation Level=High" "Pmi Color=#00FF80"
   OUT "Read Solids: true -> false\n" OUT "Set Tessellation Level: Medium -> High\n" OUT "Pmi Color: #[0-9A-F]+ -> #00FF80\n")
 file(READ "${settings}" content)
+string(REPLACE "\r\n" "\n" content "${content}")
 foreach(line "[SolidWorks Import]" "Read Solids=0" "Set Tessellation Level=3" "Pmi Color=8453888")
   string(FIND "${content}" "${line}\n" at)
   if(at LESS 0)
