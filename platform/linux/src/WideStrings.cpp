@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cwchar>
 
 extern "C" errno_t wcscpy_s(wchar_t* dst, rsize_t size, const wchar_t* src) {
@@ -33,5 +35,8 @@ extern "C" int _wcsicmp(const wchar_t* a, const wchar_t* b) {
     ca = foldAscii(*a++);
     cb = foldAscii(*b++);
   } while (ca != L'\0' && ca == cb);
-  return static_cast<int>(ca) - static_cast<int>(cb);
+  // wchar_t has 32 signed bits here: a text that is no UTF-32 (say from a
+  // mangled path) could make the difference overflow an int.
+  const long long difference = static_cast<long long>(ca) - static_cast<long long>(cb);
+  return static_cast<int>(std::clamp<long long>(difference, INT_MIN, INT_MAX));
 }
