@@ -61,10 +61,10 @@ std::vector<FileFilter> parseFileFilters(const std::wstring& dialogFilter, const
         filters.push_back({pattern, descriptionOf(pattern), fields[i], fields[i + 2]});
     }
   }
-  for (const auto& [pattern, description] : described) {
+  for (const auto& entry : described) {
     const bool grouped = std::any_of(filters.begin(), filters.end(),
-                                     [&](const FileFilter& filter) { return filter.pattern == pattern; });
-    if (!grouped) filters.push_back({pattern, description, L"", L""});
+                                     [&](const FileFilter& filter) { return filter.pattern == entry.first; });
+    if (!grouped) filters.push_back({entry.first, entry.second, L"", L""});
   }
   return filters;
 }
