@@ -2,6 +2,7 @@
 // resident memory at the end is what it was at the start.
 #include "AllocationCounter.h"
 #include "ImporterModule.h"
+#include "Sanitizers.h"
 
 #include <MemorySettingsStore.h>
 #include <orv/PluginLibrary.h>
@@ -38,17 +39,7 @@ long residentKiB() {
 
 // AddressSanitizer keeps freed memory back on purpose: its resident size
 // says nothing about leaks (LeakSanitizer does that there).
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool residentSizeMeansAnything = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool residentSizeMeansAnything = false;
-#else
-constexpr bool residentSizeMeansAnything = true;
-#endif
-#else
-constexpr bool residentSizeMeansAnything = true;
-#endif
+constexpr bool residentSizeMeansAnything = !testing_support::underAddressSanitizer;
 
 // Room for the allocator's and the loader's own bookkeeping; a leak of 26
 // bytes a cycle would pass it in 10,000 cycles.
