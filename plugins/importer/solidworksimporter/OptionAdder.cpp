@@ -22,33 +22,22 @@ using options::Kind;
 using options::Row;
 using options::Widget;
 
+// The catalogue has three kinds and three widgets; the last of each is what
+// remains, so that every path returns something real.
 std::shared_ptr<orvsg::IValue> makeValue(const Row& row, const std::wstring& name, std::int32_t number) {
-  switch (row.kind) {
-    case Kind::Bool:
-      return std::make_shared<orvsg::BoolValue>(name.c_str(), number != 0);
-    case Kind::Int:
-      return std::make_shared<orvsg::IntValue>(name.c_str(), number);
-    case Kind::Colour:
-      // Through 32 bits unsigned, so a colour with the top bit set does not
-      // sign-extend where unsigned long is wider.
-      return std::make_shared<orvsg::ColorValue>(name.c_str(), static_cast<std::uint32_t>(number));
-  }
-  return nullptr;
+  if (row.kind == Kind::Bool) return std::make_shared<orvsg::BoolValue>(name.c_str(), number != 0);
+  if (row.kind == Kind::Int) return std::make_shared<orvsg::IntValue>(name.c_str(), number);
+  // A colour goes through 32 bits unsigned, so that one with the top bit set
+  // does not sign-extend where unsigned long is wider.
+  return std::make_shared<orvsg::ColorValue>(name.c_str(), static_cast<std::uint32_t>(number));
 }
 
 std::shared_ptr<orv::IPreferenceUI> makeWidget(const Row& row, const std::wstring& label) {
-  switch (row.widget) {
-    case Widget::CheckBox:
-      return std::make_shared<orv::CheckBoxPrefUI>(label.c_str(), row.flag);
-    case Widget::ColourButtonGroup:
-      return std::make_shared<orv::ColorBtnGrpPrefUI>(label.c_str(), row.flag);
-    case Widget::ComboBox: {
-      auto comboBox = std::make_shared<orv::ComboBoxPrefUI>(label.c_str(), row.flag);
-      for (std::size_t i = 0; i < row.entryCount; ++i) comboBox->addOption(hostString(row.entryIds[i]).c_str());
-      return comboBox;
-    }
-  }
-  return nullptr;
+  if (row.widget == Widget::CheckBox) return std::make_shared<orv::CheckBoxPrefUI>(label.c_str(), row.flag);
+  if (row.widget == Widget::ColourButtonGroup) return std::make_shared<orv::ColorBtnGrpPrefUI>(label.c_str(), row.flag);
+  auto comboBox = std::make_shared<orv::ComboBoxPrefUI>(label.c_str(), row.flag);
+  for (std::size_t i = 0; i < row.entryCount; ++i) comboBox->addOption(hostString(row.entryIds[i]).c_str());
+  return comboBox;
 }
 
 // The one procedure behind all twelve adders. The store is read before any
