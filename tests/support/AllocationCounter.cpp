@@ -4,6 +4,12 @@
 #include <cstdlib>
 #include <new>
 
+#if __has_include(<valgrind/valgrind.h>)
+#include <valgrind/valgrind.h>
+#else
+#define RUNNING_ON_VALGRIND 0
+#endif
+
 namespace {
 std::atomic<long> live{0};
 std::atomic<long> untilFailure{0};
@@ -11,7 +17,8 @@ std::atomic<bool> failed{false};
 }  // namespace
 
 namespace testing_support {
-bool allocationsCounted() { return true; }
+// Valgrind puts its own operator new in place of the program's.
+bool allocationsCounted() { return !RUNNING_ON_VALGRIND; }
 long liveAllocations() { return live.load(); }
 void failAllocation(long n) {
   failed = false;
