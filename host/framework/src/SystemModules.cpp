@@ -4,6 +4,8 @@
 #include <orvsgutils/StringUtils.h>
 
 #if !defined(_WIN32)
+#include <StringTableResource.h>
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -100,7 +102,7 @@ std::wstring executableFile() {
   return orvsgutils::StringUtils::convert(buffer.data());
 }
 
-HINSTANCE loadModule(const std::wstring& path, bool, std::string& error) {
+HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& error) {
   // dlopen searches the library folders for a name without a slash; the
   // caller means the file at that path.
   std::error_code ignored;
@@ -109,7 +111,8 @@ HINSTANCE loadModule(const std::wstring& path, bool, std::string& error) {
     error = "no such file";
     return nullptr;
   }
-  void* module = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* module = resourcesOnly ? static_cast<void*>(orvOpenStringLibrary(absolute.c_str()))
+                               : dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* reason = dlerror();
     error = reason ? reason : "dlopen failed";
@@ -117,9 +120,7 @@ HINSTANCE loadModule(const std::wstring& path, bool, std::string& error) {
   return static_cast<HINSTANCE>(module);
 }
 
-void unloadModule(HINSTANCE module) {
-  if (module) dlclose(module);
-}
+void unloadModule(HINSTANCE module) { orvCloseLibrary(module); }
 
 void* moduleSymbol(HINSTANCE module, const char* name) { return dlsym(module, name); }
 

@@ -25,7 +25,8 @@ using rsize_t = std::size_t;
 
 // A module handle is the dlopen handle of the library: opaque, comparable and
 // accepted back by the functions below, as the module base address is on
-// Windows.
+// Windows. A library opened for its strings alone has a handle of the
+// platform's own instead (StringTableResource.h).
 struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
