@@ -9,14 +9,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 
 namespace {
 
-// The library's own dlopen handle, the same one its host holds. Taking it
-// with RTLD_NOLOAD and closing it again leaves the reference count alone.
+// The library's own dlopen handle, the same one its host holds: glibc's
+// handle is the library's link map. Found without the loader's lock or a
+// name search, which every load and unload of a plug-in would pay twice.
 HINSTANCE ownHandle() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ownHandle), &info) == 0 || info.dli_fname == nullptr) return nullptr;
-  void* handle = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
-  if (handle != nullptr) dlclose(handle);
-  return static_cast<HINSTANCE>(handle);
+  dl_find_object found{};
+  if (_dl_find_object(reinterpret_cast<void*>(&ownHandle), &found) != 0) return nullptr;
+  return reinterpret_cast<HINSTANCE>(found.dlfo_link_map);
 }
 
 __attribute__((constructor)) void processAttach() { DllMain(ownHandle(), DLL_PROCESS_ATTACH, nullptr); }
