@@ -26,8 +26,6 @@ const OrvStringTable* stringTableOf(HINSTANCE module) {
 
 }  // namespace
 
-extern "C" BOOL DisableThreadLibraryCalls(HMODULE module) { return module != nullptr ? TRUE : FALSE; }
-
 extern "C" HINSTANCE orvOpenStringLibrary(const char* file) {
   void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) return nullptr;
