@@ -124,8 +124,8 @@ def main():
         "",
         "What a host pays for the module, beside what a user would pick instead. Made by",
         "`scripts/bench` from one run; every figure is the median of the run's",
-        f"{args.repetitions} interleaved repetitions, and every ratio (module over",
-        "alternative) comes from that same run.",
+        f"{args.repetitions} interleaved repetitions, and every ratio (module time over",
+        "alternative time: below 1, the module is faster) comes from that same run.",
         "",
         "| operation | time per operation | alternative | its time | ratio | target |",
         "|---|---|---|---|---|---|",
@@ -164,8 +164,8 @@ def main():
         "",
         f"- CPU: {cpu_model()}, {os.cpu_count()} cores (caches: {caches(context)})",
         f"- Compilers: {args.compiler}; for the DLL {args.cross_compiler}",
-        f"- Benchmark library {context.get('library_build_type', '')} build, "
-        f"run {datetime.datetime.now(datetime.timezone.utc).strftime('%Y-%m-%d %H:%M UTC')}",
+        f"- Google Benchmark as Debian ships it (it calls itself a "
+        f"{context.get('library_build_type', '')} build), run {datetime.datetime.now(datetime.timezone.utc).strftime('%Y-%m-%d %H:%M UTC')}",
         f"- Load average before the run {args.load_before}, after it "
         f"{', '.join(f'{x:.2f}' for x in os.getloadavg())}",
         "",
