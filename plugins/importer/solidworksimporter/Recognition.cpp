@@ -2,6 +2,8 @@
 // them.
 #include "SWImporter.h"
 
+#include <orv/FilePath.h>
+
 #include <windows.h>
 
 #include <cwchar>
@@ -28,26 +30,12 @@ void copyWhole(wchar_t* buffer, std::uint32_t capacity, const wchar_t* text) {
     buffer[0] = L'\0';
 }
 
-// What orv::FilePath::getExt gives (from the file name's last dot to the
-// end, or nothing), found in place and from the end: hosts ask canImport of
-// every path they are offered, and a FilePath copies the path three times.
-const wchar_t* extensionOf(const wchar_t* path) {
-  if (path == nullptr) return L"";
-  const wchar_t* end = path + std::wcslen(path);
-  for (const wchar_t* c = end; c != path;) {
-    --c;
-    if (*c == L'.') return c;
-    if (*c == L'/' || *c == L'\\') break;
-  }
-  return end;
-}
-
 }  // namespace
 
 bool SWImporter::canImport(const wchar_t* path) const {
-  const wchar_t* extension = extensionOf(path);
-  for (const wchar_t* recognised : recognisedExtensions)
-    if (_wcsicmp(recognised, extension) == 0) return true;
+  const orv::FilePath file(path);
+  for (const wchar_t* extension : recognisedExtensions)
+    if (_wcsicmp(extension, file.getExt().c_str()) == 0) return true;
   return false;
 }
 
