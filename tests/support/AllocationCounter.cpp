@@ -45,3 +45,15 @@ void operator delete(void* p) noexcept {
 }
 
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+// The nothrow form too: left to the runtime, its memory would come from an
+// allocator the replaced delete above does not free into.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
