@@ -5,13 +5,25 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 // A settings store that lives in memory only, for tests and for hosts that
 // keep no settings between runs.
 class ORV_DATA_API MemorySettingsStore : public ISettingsStore {
  public:
-  using Entries = std::map<std::pair<std::wstring, std::wstring>, std::int32_t>;
+  // Orders (section, key) pairs, and finds them from views of the caller's
+  // texts: a read makes no copy of either.
+  struct KeyOrder {
+    using is_transparent = void;
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      const std::wstring_view aSection(a.first), bSection(b.first);
+      if (aSection != bSection) return aSection < bSection;
+      return std::wstring_view(a.second) < std::wstring_view(b.second);
+    }
+  };
+  using Entries = std::map<std::pair<std::wstring, std::wstring>, std::int32_t, KeyOrder>;
 
   MemorySettingsStore();
   ~MemorySettingsStore() override;
