@@ -128,11 +128,26 @@ int run(std::vector<std::string>& arguments) {
   return static_cast<int>(status);
 }
 
+#if defined(_WIN32)
+// UTF-8 output for the console while orvhost runs; the console is the
+// user's, so its own code page comes back at exit.
+class Utf8Console {
+ public:
+  Utf8Console() : previous_(GetConsoleOutputCP()) { SetConsoleOutputCP(CP_UTF8); }
+  ~Utf8Console() { SetConsoleOutputCP(previous_); }
+  Utf8Console(const Utf8Console&) = delete;
+  Utf8Console& operator=(const Utf8Console&) = delete;
+
+ private:
+  UINT previous_;
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)
-  SetConsoleOutputCP(CP_UTF8);
+  const Utf8Console console;
 #endif
   try {
     std::vector<std::string> arguments = utf8Arguments(argc, argv);
