@@ -1,6 +1,7 @@
 # Installs the build into a fresh folder, checks the SDK layout and, when
 # CONSUMER is set, builds and runs an outside project against it.
-# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER.
+# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER, ORVHOST
+# (its file name) and EMULATOR (what runs it, '|'-separated; empty when native).
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}/sdk
   RESULT_VARIABLE result OUTPUT_QUIET)
@@ -12,6 +13,13 @@ foreach(file IN LISTS EXPECTED)
     message(FATAL_ERROR "the installed SDK lacks ${file}")
   endif()
 endforeach()
+# The installed orvhost finds the installed plug-in folder on its own.
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} ${WORK}/sdk/bin/${ORVHOST} plugins
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0 OR NOT out MATCHES "SolidWorks Importer")
+  message(FATAL_ERROR "the installed orvhost did not find the installed importer (${result}):\n${out}${err}")
+endif()
 if(NOT CONSUMER)
   return()
 endif()
