@@ -1,5 +1,7 @@
 #include "ImporterModule.h"
 
+#include <MemorySettingsStore.h>
+#include <orv/Preferences.h>
 #include <orvimp/CADImporterDoc.h>
 
 #include <gtest/gtest.h>
@@ -52,15 +54,25 @@ TEST(Documents, DroppingTheResultDestroysTheDocumentAtOnce) {
   EXPECT_TRUE(watcher.expired());
 }
 
-TEST(Documents, TheFirstArgumentsShareIsReleased) {
+// A share handed over by value is gone when the call returns, before the
+// caller's statement ends (where the ABI would otherwise release it).
+TEST(Documents, EverySharePassedByValueIsReleasedInsideTheCall) {
   auto importer = makeImporter();
   auto parent = create(*importer, L"assembly.sldasm");
-  ASSERT_EQ(parent.use_count(), 1);
-  auto child = create(*importer, L"part.sldprt", parent);
-  EXPECT_EQ(parent.use_count(), 1);
-  EXPECT_TRUE(child);
-  // A null first argument is accepted.
-  EXPECT_TRUE(create(*importer, L"part.sldprt", nullptr));
+  const std::weak_ptr<orvimp::IDocument> parentSeen = parent;
+  EXPECT_TRUE((importer->createDocument(std::move(parent), L"part.sldprt"), parentSeen.expired()));
+  EXPECT_TRUE(create(*importer, L"part.sldprt", nullptr));  // a null parent is accepted
+
+  auto store = std::make_shared<MemorySettingsStore>();
+  const std::weak_ptr<ISettingsStore> storeSeen = store;
+  EXPECT_TRUE((importer->loadPreferences(std::move(store)), storeSeen.expired()));
+
+  store = std::make_shared<MemorySettingsStore>();
+  auto set = importer->defaultPreferences();
+  const std::weak_ptr<ISettingsStore> savedStoreSeen = store;
+  const std::weak_ptr<orv::Preferences> setSeen = set;
+  EXPECT_TRUE((importer->savePreferences(std::move(store), std::move(set)), savedStoreSeen.expired() &&
+                                                                              setSeen.expired()));
 }
 
 TEST(Documents, TheDocumentOutlivesTheImporterThatMadeIt) {

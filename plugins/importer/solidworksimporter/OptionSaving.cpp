@@ -38,7 +38,11 @@ void saveIfRecognised(const std::shared_ptr<orvsg::IValue>& value, const wchar_t
 
 }  // namespace
 
-void SWImporter::savePreferences(std::shared_ptr<ISettingsStore> store, std::shared_ptr<orv::Preferences> preferences) {
+void SWImporter::savePreferences(std::shared_ptr<ISettingsStore> storeShare,
+                                 std::shared_ptr<orv::Preferences> preferencesShare) {
+  // Our shares end with this call, not with the caller's statement.
+  const std::shared_ptr<ISettingsStore> store = std::move(storeShare);
+  const std::shared_ptr<orv::Preferences> preferences = std::move(preferencesShare);
   const unsigned int count = preferences->count();
   for (unsigned int index = 0; index < count; ++index) {
     const std::shared_ptr<orvsg::IValue> value = preferences->getValue(index);

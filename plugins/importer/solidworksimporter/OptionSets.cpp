@@ -55,5 +55,7 @@ std::shared_ptr<orv::Preferences> buildSet(const SWImporter::OptionAdder (&order
 std::shared_ptr<orv::Preferences> SWImporter::defaultPreferences() { return buildSet(defaultOrder, nullptr); }
 
 std::shared_ptr<orv::Preferences> SWImporter::loadPreferences(std::shared_ptr<ISettingsStore> store) {
-  return buildSet(storedOrder, store);
+  // Our share of the store ends with this call, not with the caller's statement.
+  const std::shared_ptr<ISettingsStore> released = std::move(store);
+  return buildSet(storedOrder, released);
 }
