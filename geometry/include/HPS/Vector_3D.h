@@ -18,6 +18,11 @@ namespace HPS {
 // by f is one reciprocal 1/f followed by multiplications, never a division of
 // each component; (41, 0, 0) /= 41 therefore gives x = 0.99999994f. No
 // operation checks its arguments: infinities and NaNs follow IEEE 754.
+// Exact results assume the default floating-point environment: round to
+// nearest, with subnormals neither flushed to zero nor read as zero. A
+// program linked with -ffast-math sets both flushes for its whole process,
+// and then Normalize's prescale of (FLT_MAX, FLT_MAX, 0), which multiplies
+// by the subnormal 1/FLT_MAX, gives zeros.
 template <typename F>
 class Vector_3D {
  public:
