@@ -11,11 +11,17 @@ set(ORV_WINE_ENVIRONMENT
   WINEPREFIX=${ORV_WINEPREFIX} WINEDEBUG=-all,err+module WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${ORV_WINE_ENVIRONMENT} ${WINE64})
 
+# A prefix that failed to come up would fail every test later with no clear
+# cause: stop here instead, with what wineboot said.
 if(NOT EXISTS ${ORV_WINEPREFIX}/system.reg)
   message(STATUS "Creating the Wine prefix ${ORV_WINEPREFIX}")
   execute_process(COMMAND /usr/bin/env ${ORV_WINE_ENVIRONMENT} ${WINE64} wineboot -i
-    OUTPUT_QUIET ERROR_QUIET INPUT_FILE /dev/null)
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output INPUT_FILE /dev/null)
   execute_process(COMMAND /usr/bin/env WINEPREFIX=${ORV_WINEPREFIX} ${WINESERVER} -w)
+  if(NOT result EQUAL 0 OR NOT EXISTS ${ORV_WINEPREFIX}/system.reg)
+    file(REMOVE_RECURSE ${ORV_WINEPREFIX})
+    message(FATAL_ERROR "Creating the Wine prefix ${ORV_WINEPREFIX} failed (wineboot: ${result}):\n${output}")
+  endif()
 endif()
 
 # Every Wine-run test requires the fixture "wine". Its services get no ctest

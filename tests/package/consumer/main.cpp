@@ -1,5 +1,7 @@
-// Loads the installed plug-in and reads a host string, through the installed
-// headers and libraries only. Exit status 0 when all is as it should be.
+// Loads the installed plug-in, reads a host string and calls a geometry
+// operation of the module, through the installed headers and libraries only.
+// Exit status 0 when all is as it should be.
+#include <HPS/Vector_3D.h>
 #include <MemorySettingsStore.h>
 #include <orv/PluginLibrary.h>
 #include <orvsgutils/ResourceLoader.h>
@@ -18,7 +20,10 @@ int main(int argc, char** argv) {
     std::printf("section: %s\n", orvsgutils::StringUtils::toUtf8(section).c_str());
     MemorySettingsStore store;
     const std::int32_t one = 1;
-    return !section.empty() && store.writeValue(section.c_str(), L"key", &one) ? 0 : 1;
+    HPS::Vector_3D<float> direction(3, 4, 0);
+    direction.Normalize(false, 0);
+    const bool geometry = direction.x == 0.6f && direction.y == 0.8f && direction.z == 0.0f;
+    return geometry && !section.empty() && store.writeValue(section.c_str(), L"key", &one) ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "consumer: %s\n", error.what());
     return 1;
