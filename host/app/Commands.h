@@ -15,15 +15,23 @@
 
 namespace orvhost {
 
+class PluginHost;
+
 struct Context {
   std::filesystem::path pluginFolder;
   std::optional<std::filesystem::path> settingsFile;
+  std::optional<std::string> importer;  // the one importer to use
   bool json = false;
 };
 
 using TextPrinter = void (*)(const nlohmann::json& report, std::FILE* out);
 // Writes report to stdout, as JSON or through text.
 void emit(const Context& context, const nlohmann::json& report, TextPrinter text);
+// Ends a command that used host: unloads its modules, writes report with
+// the failures of every module added (as "failures"), and tells those on
+// stderr too. Answers status, or NotAPlugin when no importer was left in use.
+ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json report, TextPrinter text,
+                  ExitStatus status);
 
 // Paths from the command line are UTF-8.
 std::wstring wide(const std::string& text);

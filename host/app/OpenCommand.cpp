@@ -48,36 +48,54 @@ void printOpened(const json& report, std::FILE* out) {
 }  // namespace
 
 ExitStatus openFile(const Context& context, const std::string& path) {
-  const PluginHost host(context.pluginFolder);
+  PluginHost host(context.pluginFolder, context.importer);
   host.requireImporters();
   const std::wstring widePath = wide(path);
-  const PluginHost::Importer* acceptor = host.acceptorOf(widePath);
-  if (acceptor == nullptr) throw HostError(ExitStatus::NotAccepted, path + ": no importer accepts this file");
+  PluginHost::Importer* const acceptor = host.acceptorOf(widePath);
+  if (acceptor == nullptr) {
+    host.requireImporters();  // when every canImport failed, that is the news
+    throw HostError(ExitStatus::NotAccepted, path + ": no importer accepts this file");
+  }
 
   Settings settings(context.settingsFile);
-  const std::shared_ptr<orvimp::IDocument> document = acceptor->importer->createDocument(nullptr, widePath.c_str());
-  if (!document) throw HostError(ExitStatus::NotLoaded, path + ": " + acceptor->name() + " made no document");
-  // The store as it is at this moment, as the viewer reads it per file.
-  const std::shared_ptr<orv::Preferences> options = settings.load(*acceptor->plugin);
-  document->load(nullptr, 0, 0, options);
-
-  // Show what the document itself kept, when it says.
-  std::shared_ptr<orv::Preferences> used = options;
-  if (const auto cadDocument = std::dynamic_pointer_cast<orvimp::CADImporterDoc>(document))
-    used = cadDocument->loadedOptions();
-  const std::shared_ptr<orv::Preferences> defaults = acceptor->plugin->defaultPreferences();
-  const HPS::IOResult status = document->getErrorStatus();
-  const bool loaded = status == HPS::IOResult::Success && document->isCompletelyLoaded();
-  emit(context,
-       {{"path", path},
-        {"importer", acceptor->name()},
-        {"status", statusName(status)},
-        {"loaded", loaded},
-        {"settings", settings.fileName()},
-        {"options", used ? toJson(describeOptions(*used, defaults.get())) : json::array()}},
-       printOpened);
-  if (!loaded) throw HostError(ExitStatus::NotLoaded, path + ": the document did not load: " + statusName(status));
-  return ExitStatus::Success;
+  const std::string didNotLoad = path + ": the document did not load";
+  json report;
+  HPS::IOResult status = HPS::IOResult::Failure;
+  bool loaded = false;
+  {
+    // What the importer makes is released here, before its module goes.
+    std::shared_ptr<orvimp::IDocument> document;
+    std::shared_ptr<orv::Preferences> options;
+    std::shared_ptr<orv::Preferences> used;
+    std::shared_ptr<orv::Preferences> defaults;
+    if (!host.attempt(*acceptor, "createDocument",
+                      [&] { document = acceptor->importer->createDocument(nullptr, widePath.c_str()); }))
+      throw HostError(ExitStatus::NotLoaded, didNotLoad);
+    if (!document) throw HostError(ExitStatus::NotLoaded, path + ": " + acceptor->name + " made no document");
+    // The store as it is at this moment, as the viewer reads it per file.
+    if (!host.attempt(*acceptor, "loadPreferences", [&] { options = settings.load(*acceptor->plugin); }) ||
+        !host.attempt(*acceptor, "the document's load",
+                      [&] {
+                        document->load(nullptr, 0, 0, options);
+                        status = document->getErrorStatus();
+                        loaded = status == HPS::IOResult::Success && document->isCompletelyLoaded();
+                        // Show what the document itself kept, when it says.
+                        used = options;
+                        if (const auto cadDocument = std::dynamic_pointer_cast<orvimp::CADImporterDoc>(document))
+                          used = cadDocument->loadedOptions();
+                      }) ||
+        !host.attempt(*acceptor, "defaultPreferences", [&] { defaults = acceptor->plugin->defaultPreferences(); }))
+      throw HostError(ExitStatus::NotLoaded, didNotLoad);
+    report = {{"path", path},
+              {"importer", acceptor->name},
+              {"status", statusName(status)},
+              {"loaded", loaded},
+              {"settings", settings.fileName()},
+              {"options", used ? toJson(describeOptions(*used, defaults.get())) : json::array()}};
+  }
+  const ExitStatus exitStatus = finish(context, host, report, printOpened, ExitStatus::Success);
+  if (!loaded) throw HostError(ExitStatus::NotLoaded, didNotLoad + ": " + statusName(status));
+  return exitStatus;
 }
 
 }  // namespace orvhost

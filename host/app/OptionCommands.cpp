@@ -39,14 +39,21 @@ void printSets(const json& report, std::FILE* out) {
   }
 }
 
-// What set or reset does to one importer's set, before anything is saved.
-using Editor = std::vector<OptionEdit> (*)(const orv::Preferences& set, const orv::Preferences& defaults,
-                                           const std::vector<std::string>& arguments);
+// What set or reset does: which option an argument is about, and the edits
+// of one importer's set for the arguments about its options (for none at
+// all: every option).
+struct Editor {
+  std::string (*nameOf)(const std::string& argument);
+  std::vector<OptionEdit> (*edits)(const orv::Preferences& set, const orv::Preferences& defaults,
+                                  const std::vector<std::string>& arguments);
+};
 
 std::vector<OptionEdit> assigned(const orv::Preferences& set, const orv::Preferences&,
                                  const std::vector<std::string>& assignments) {
   return parseOptionEdits(assignments, set);
 }
+
+std::string named(const std::string& name) { return name; }
 
 std::vector<OptionEdit> restored(const orv::Preferences& set, const orv::Preferences& defaults,
                                  const std::vector<std::string>& names) {
@@ -59,77 +66,131 @@ std::vector<OptionEdit> restored(const orv::Preferences& set, const orv::Prefere
   return edits;
 }
 
-ExitStatus change(const Context& context, const std::vector<std::string>& arguments, Editor editor) {
-  const PluginHost host(context.pluginFolder);
+// An option set from a module, which must have made one.
+std::shared_ptr<orv::Preferences> made(std::shared_ptr<orv::Preferences> set) {
+  if (!set) throw std::runtime_error("it made no option set");
+  return set;
+}
+
+// One importer's option set while set or reset works on it.
+struct Pending {
+  PluginHost::Importer* importer = nullptr;
+  std::shared_ptr<orv::Preferences> set;
+  std::shared_ptr<orv::Preferences> defaults;
+  std::vector<std::string> arguments;  // those about its options
+  std::vector<OptionEdit> edits;
+};
+
+std::string optionNames(const std::vector<Pending>& pending) {
+  std::string list;
+  for (const Pending& next : pending) {
+    list += "\n  " + next.importer->name + ":";
+    for (unsigned int i = 0; i < next.set->count(); ++i) list += "\n    " + utf8(next.set->getValue(i)->getName());
+  }
+  return list;
+}
+
+ExitStatus change(const Context& context, const std::vector<std::string>& arguments, const Editor& editor) {
+  PluginHost host(context.pluginFolder, context.importer);
   host.requireImporters();
   Settings settings(context.settingsFile);
-
-  struct Pending {
-    const PluginHost::Importer* importer;
-    std::shared_ptr<orv::Preferences> set;
-    std::shared_ptr<orv::Preferences> defaults;
-    std::vector<OptionEdit> edits;
-  };
-  // Every argument is checked against every importer before anything is
-  // changed: one bad argument, and nothing is written.
-  std::vector<Pending> pending;
-  for (const PluginHost::Importer& importer : host.importers()) {
-    Pending next{&importer, settings.load(*importer.plugin), importer.plugin->defaultPreferences(), {}};
-    try {
-      next.edits = editor(*next.set, *next.defaults, arguments);
-    } catch (const std::invalid_argument& error) {
-      throw HostError(ExitStatus::Usage, importer.name() + ": " + error.what() + "\nnothing was changed");
-    }
-    pending.push_back(std::move(next));
-  }
-
+  const std::string unchanged = "\nnothing was changed";
   json importers = json::array();
-  for (Pending& next : pending) {
-    json changes = json::array();
-    for (const OptionEdit& edit : next.edits) {
-      const std::string before = showValue(*next.set, edit.index);
-      applyOptionEdits({edit}, *next.set);
-      changes.push_back({{"name", utf8(next.set->getValue(edit.index)->getName())},
-                         {"from", before},
-                         {"to", showValue(*next.set, edit.index)}});
+  {
+    // Released before the modules go, on every road out of this block.
+    std::vector<Pending> pending;
+    for (PluginHost::Importer* importer : host.importers()) {
+      Pending next;
+      next.importer = importer;
+      if (host.attempt(*importer, "loadPreferences", [&] { next.set = made(settings.load(*importer->plugin)); }) &&
+          host.attempt(*importer, "defaultPreferences",
+                       [&] { next.defaults = made(importer->plugin->defaultPreferences()); }))
+        pending.push_back(std::move(next));
     }
-    settings.store(*next.importer->plugin, next.set);
-    importers.push_back({{"importer", next.importer->name()},
-                         {"changes", changes},
-                         {"options", toJson(describeOptions(*next.set, next.defaults.get()))}});
+    host.requireImporters();
+
+    // Each name goes to every importer that has it. Every argument is
+    // checked before anything changes: one bad argument, and nothing is
+    // written.
+    try {
+      for (const std::string& argument : arguments) {
+        const std::string name = editor.nameOf(argument);
+        bool had = false;
+        for (Pending& next : pending) {
+          if (!hasOption(*next.set, name)) continue;
+          next.arguments.push_back(argument);
+          had = true;
+        }
+        if (!had) throw std::invalid_argument("no option is named \"" + name + "\"; the options are:" + optionNames(pending));
+      }
+    } catch (const std::invalid_argument& error) {
+      throw HostError(ExitStatus::Usage, error.what() + unchanged);
+    }
+    for (Pending& next : pending) {
+      if (next.arguments.empty() && !arguments.empty()) continue;
+      try {
+        next.edits = editor.edits(*next.set, *next.defaults, next.arguments);
+      } catch (const std::invalid_argument& error) {
+        throw HostError(ExitStatus::Usage, next.importer->name + ": " + error.what() + unchanged);
+      }
+    }
+
+    for (Pending& next : pending) {
+      json changes = json::array();
+      for (const OptionEdit& edit : next.edits) {
+        const std::string before = showValue(*next.set, edit.index);
+        applyOptionEdits({edit}, *next.set);
+        changes.push_back({{"name", utf8(next.set->getValue(edit.index)->getName())},
+                           {"from", before},
+                           {"to", showValue(*next.set, edit.index)}});
+      }
+      // What a failed save left in the store is not to be trusted: none of
+      // it is written.
+      if (!next.edits.empty() &&
+          !host.attempt(*next.importer, "savePreferences", [&] { settings.store(*next.importer->plugin, next.set); }))
+        throw HostError(ExitStatus::Failure, next.importer->name + " could not save its options" + unchanged);
+      importers.push_back({{"importer", next.importer->name},
+                           {"changes", changes},
+                           {"options", toJson(describeOptions(*next.set, next.defaults.get()))}});
+    }
   }
   settings.write();
-  emit(context, {{"settings", settings.fileName()}, {"importers", importers}}, printSets);
-  return ExitStatus::Success;
+  return finish(context, host, {{"settings", settings.fileName()}, {"importers", importers}}, printSets,
+                ExitStatus::Success);
 }
 
 }  // namespace
 
 ExitStatus showOptions(const Context& context, bool defaults) {
-  const PluginHost host(context.pluginFolder);
+  PluginHost host(context.pluginFolder, context.importer);
   host.requireImporters();
   // The defaults need no settings file: a broken one must not hide them.
   std::optional<Settings> settings;
   if (!defaults) settings.emplace(context.settingsFile);
   json importers = json::array();
-  for (const PluginHost::Importer& importer : host.importers()) {
-    const std::shared_ptr<orv::Preferences> byDefault = importer.plugin->defaultPreferences();
-    const std::shared_ptr<orv::Preferences> set = settings ? settings->load(*importer.plugin) : byDefault;
-    importers.push_back({{"importer", importer.name()},
+  for (PluginHost::Importer* importer : host.importers()) {
+    std::shared_ptr<orv::Preferences> byDefault;
+    std::shared_ptr<orv::Preferences> set;
+    if (!host.attempt(*importer, "defaultPreferences",
+                      [&] { byDefault = made(importer->plugin->defaultPreferences()); }) ||
+        (settings && !host.attempt(*importer, "loadPreferences",
+                                   [&] { set = made(settings->load(*importer->plugin)); })))
+      continue;
+    importers.push_back({{"importer", importer->name},
                          {"changes", json::array()},
-                         {"options", toJson(describeOptions(*set, byDefault.get()))}});
+                         {"options", toJson(describeOptions(set ? *set : *byDefault, byDefault.get()))}});
   }
-  emit(context, {{"settings", settings ? json(settings->fileName()) : json(nullptr)}, {"importers", importers}},
-       printSets);
-  return ExitStatus::Success;
+  return finish(context, host,
+                {{"settings", settings ? json(settings->fileName()) : json(nullptr)}, {"importers", importers}},
+                printSets, ExitStatus::Success);
 }
 
 ExitStatus setOptions(const Context& context, const std::vector<std::string>& assignments) {
-  return change(context, assignments, assigned);
+  return change(context, assignments, Editor{assignedName, assigned});
 }
 
 ExitStatus resetOptions(const Context& context, const std::vector<std::string>& names) {
-  return change(context, names, restored);
+  return change(context, names, Editor{named, restored});
 }
 
 }  // namespace orvhost

@@ -81,16 +81,26 @@ unsigned int optionIndex(const orv::Preferences& set, const std::string& name) {
   throw std::invalid_argument("no option is named " + quoted(name) + "; the options are:" + valid);
 }
 
+bool hasOption(const orv::Preferences& set, const std::string& name) {
+  for (unsigned int i = 0; i < set.count(); ++i)
+    if (utf8(set.getValue(i)->getName()) == name) return true;
+  return false;
+}
+
+std::string assignedName(const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) throw std::invalid_argument(quoted(assignment) + ": expected NAME=VALUE");
+  return assignment.substr(0, equals);
+}
+
 std::vector<OptionEdit> parseOptionEdits(const std::vector<std::string>& assignments, const orv::Preferences& set) {
   std::vector<OptionEdit> edits;
   for (const std::string& argument : assignments) {
-    const std::size_t equals = argument.find('=');
-    if (equals == std::string::npos) throw std::invalid_argument(quoted(argument) + ": expected NAME=VALUE");
-    const unsigned int index = optionIndex(set, argument.substr(0, equals));
+    const std::string name = assignedName(argument);
+    const unsigned int index = optionIndex(set, name);
     for (const OptionEdit& earlier : edits)
-      if (earlier.index == index)
-        throw std::invalid_argument(quoted(argument.substr(0, equals)) + " is given more than once");
-    const std::string text = argument.substr(equals + 1);
+      if (earlier.index == index) throw std::invalid_argument(quoted(name) + " is given more than once");
+    const std::string text = argument.substr(name.size() + 1);
     const std::shared_ptr<orvsg::IValue> value = set.getValue(index);
     std::int64_t number = 0;
     if (std::dynamic_pointer_cast<orvsg::BoolValue>(value)) {

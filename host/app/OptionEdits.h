@@ -27,6 +27,10 @@ std::vector<OptionEdit> parseOptionEdits(const std::vector<std::string>& assignm
 // Index of the option named name (UTF-8), or throws std::invalid_argument
 // listing the names of the set.
 unsigned int optionIndex(const orv::Preferences& set, const std::string& name);
+// Whether set has an option named name (UTF-8).
+bool hasOption(const orv::Preferences& set, const std::string& name);
+// The NAME of NAME=VALUE; throws std::invalid_argument when there is no '='.
+std::string assignedName(const std::string& assignment);
 
 // Sets the values in place; edits come from parseOptionEdits for this set.
 void applyOptionEdits(const std::vector<OptionEdit>& edits, orv::Preferences& set);

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "PluginHost.h"
 
 #include <orvsgutils/StringUtils.h>
 
@@ -15,6 +16,19 @@ void emit(const Context& context, const nlohmann::json& report, TextPrinter text
     text(report, stdout);
   }
   std::fflush(stdout);
+}
+
+ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json report, TextPrinter text,
+                  ExitStatus status) {
+  const bool noneLeft = host.importers().empty();
+  host.unload();
+  nlohmann::json failures = nlohmann::json::array();
+  for (const PluginHost::Failure& failure : host.failures())
+    failures.push_back({{"module", failure.module}, {"message", failure.message}});
+  report["failures"] = std::move(failures);
+  emit(context, report, text);
+  host.reportFailures();
+  return noneLeft ? ExitStatus::NotAPlugin : status;
 }
 
 std::wstring wide(const std::string& text) { return orvsgutils::StringUtils::convert(text.c_str()); }

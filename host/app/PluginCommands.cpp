@@ -15,18 +15,6 @@ namespace {
 
 using nlohmann::json;
 
-json failuresOf(const PluginHost& host) {
-  json failures = json::array();
-  for (const PluginHost::Failure& failure : host.failures())
-    failures.push_back({{"module", failure.module}, {"message", failure.message}});
-  return failures;
-}
-
-void reportFailures(const PluginHost& host) {
-  for (const PluginHost::Failure& failure : host.failures())
-    std::fprintf(stderr, "orvhost: %s\n", failure.message.c_str());
-}
-
 void printPlugins(const json& report, std::FILE* out) {
   for (const json& plugin : report["plugins"]) {
     std::fprintf(out, "%s\n", plugin["name"].get<std::string>().c_str());
@@ -62,36 +50,38 @@ void printChecks(const json& report, std::FILE* out) {
 }  // namespace
 
 ExitStatus listPlugins(const Context& context) {
-  const PluginHost host(context.pluginFolder);
+  PluginHost host(context.pluginFolder, context.importer);
   json plugins = json::array();
-  for (const PluginHost::Importer& importer : host.importers()) {
+  for (PluginHost::Importer* importer : host.importers()) {
+    std::wstring identity;
     std::wstring version;
-    importer.plugin->version(version);
-    plugins.push_back({{"name", importer.name()},
-                       {"identity", utf8(importer.plugin->id().toString())},
+    if (!host.attempt(*importer, "id", [&] { identity = importer->plugin->id().toString(); }) ||
+        !host.attempt(*importer, "version", [&] { importer->plugin->version(version); }))
+      continue;
+    plugins.push_back({{"name", importer->name},
+                       {"identity", utf8(identity)},
                        {"version", utf8(version)},
-                       {"releaseDate", utf8(importer.plugin->releaseDate())},
-                       {"module", importer.modulePath()}});
+                       {"releaseDate", utf8(importer->plugin->releaseDate())},
+                       {"module", importer->module}});
   }
-  emit(context, {{"plugins", plugins}, {"failures", failuresOf(host)}}, printPlugins);
-  reportFailures(host);
+  const ExitStatus status = finish(context, host, {{"plugins", plugins}}, printPlugins, ExitStatus::Success);
   // Listing plug-ins is how an integrator checks an installation: any
-  // module that is no plug-in fails it.
-  if (!host.failures().empty()) return ExitStatus::NotAPlugin;
-  host.requireImporters();
-  return ExitStatus::Success;
+  // module that could not be used fails it.
+  return host.failures().empty() ? status : ExitStatus::NotAPlugin;
 }
 
 ExitStatus listFilters(const Context& context) {
-  const PluginHost host(context.pluginFolder);
-  reportFailures(host);
+  PluginHost host(context.pluginFolder, context.importer);
   host.requireImporters();
   json importers = json::array();
-  for (const PluginHost::Importer& importer : host.importers()) {
+  for (PluginHost::Importer* importer : host.importers()) {
     // Larger than any filter text an importer has reason to give.
     std::vector<wchar_t> filter(4096, L'\0');
     std::vector<wchar_t> groups(4096, L'\0');
-    importer.importer->getFileFilters(filter.data(), static_cast<std::uint32_t>(filter.size()), groups.data());
+    if (!host.attempt(*importer, "getFileFilters", [&] {
+          importer->importer->getFileFilters(filter.data(), static_cast<std::uint32_t>(filter.size()), groups.data());
+        }))
+      continue;
     const std::wstring dialogFilter(filter.data());
     const std::wstring groupList(groups.data());
     json rows = json::array();
@@ -102,30 +92,28 @@ ExitStatus listFilters(const Context& context) {
                         {"group", utf8(row.group)},
                         {"groupName", utf8(row.groupName)}});
     } catch (const std::invalid_argument& error) {
-      throw HostError(ExitStatus::Failure, importer.name() + ": " + error.what());
+      throw HostError(ExitStatus::Failure, importer->name + ": " + error.what());
     }
-    importers.push_back({{"importer", importer.name()},
+    importers.push_back({{"importer", importer->name},
                          {"dialogFilter", utf8(dialogFilter)},
                          {"groupList", utf8(groupList)},
                          {"filters", rows}});
   }
-  emit(context, {{"importers", importers}}, printFilters);
-  return ExitStatus::Success;
+  return finish(context, host, {{"importers", importers}}, printFilters, ExitStatus::Success);
 }
 
 ExitStatus checkPaths(const Context& context, const std::vector<std::string>& paths) {
-  const PluginHost host(context.pluginFolder);
-  reportFailures(host);
+  PluginHost host(context.pluginFolder, context.importer);
   host.requireImporters();
   json checks = json::array();
   bool all = true;
   for (const std::string& path : paths) {
     const PluginHost::Importer* acceptor = host.acceptorOf(wide(path));
     all = all && acceptor != nullptr;
-    checks.push_back({{"path", path}, {"importer", acceptor ? json(acceptor->name()) : json(nullptr)}});
+    checks.push_back({{"path", path}, {"importer", acceptor ? json(acceptor->name) : json(nullptr)}});
   }
-  emit(context, {{"paths", checks}, {"allAccepted", all}}, printChecks);
-  return all ? ExitStatus::Success : ExitStatus::NotAccepted;
+  return finish(context, host, {{"paths", checks}, {"allAccepted", all}}, printChecks,
+                all ? ExitStatus::Success : ExitStatus::NotAccepted);
 }
 
 }  // namespace orvhost

@@ -5,6 +5,7 @@
 #include <orvsgutils/StringUtils.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <system_error>
 
 namespace orvhost {
@@ -40,34 +41,84 @@ std::vector<std::filesystem::path> modulesIn(const std::filesystem::path& folder
 
 }  // namespace
 
-std::string PluginHost::Importer::name() const { return orvsgutils::StringUtils::toUtf8(plugin->getName()); }
-
-std::string PluginHost::Importer::modulePath() const { return orvsgutils::StringUtils::toUtf8(library->path()); }
-
-PluginHost::PluginHost(const std::filesystem::path& folder) : folder_(folder) {
-  for (const std::filesystem::path& path : modulesIn(folder)) {
-    try {
-      auto library = std::make_unique<orv::PluginLibrary>(orvsgutils::PathUtils::fromPath(path));
-      orv::PluginPtr plugin = orv::instantiatePlugin(*library);
-      if (!plugin) {
-        failures_.push_back({utf8(path), utf8(path) + ": not a plug-in: createPlugin made nothing"});
-        continue;
-      }
-      auto* importer = dynamic_cast<orvimp::IImporter*>(plugin.get());
-      if (importer == nullptr) {
-        failures_.push_back({utf8(path), utf8(path) + ": not an importer plug-in"});
-        continue;
-      }
-      importers_.push_back({std::move(library), std::move(plugin), importer});
-    } catch (const orv::PluginLoadError& error) {
-      failures_.push_back({utf8(path), error.what()});
-    }
+PluginHost::PluginHost(const std::filesystem::path& folder, const std::optional<std::string>& only)
+    : folder_(folder) {
+  try {
+    for (const std::filesystem::path& path : modulesIn(folder)) load(path);
+    if (only) restrictTo(*only);
+  } catch (...) {
+    // No destructor runs for a host not made: unload and report here.
+    unload();
+    reportFailures();
+    throw;
   }
 }
 
+void PluginHost::load(const std::filesystem::path& path) {
+  const std::string shown = utf8(path);
+  auto next = std::make_unique<Importer>();
+  next->module = shown;
+  try {
+    next->library = std::make_unique<orv::PluginLibrary>(orvsgutils::PathUtils::fromPath(path));
+    next->plugin = orv::instantiatePlugin(*next->library);
+  } catch (const orv::PluginLoadError& error) {
+    failures_.push_back({shown, error.what()});
+    return;
+  }
+  next->plugin.get_deleter().report = [this, shown](const std::string& message) {
+    failures_.push_back({shown, message});
+  };
+  if (!next->plugin) {
+    failures_.push_back({shown, shown + ": not a plug-in: createPlugin made nothing"});
+    return;
+  }
+  next->importer = dynamic_cast<orvimp::IImporter*>(next->plugin.get());
+  if (next->importer == nullptr) {
+    failures_.push_back({shown, shown + ": not an importer plug-in"});
+    return;
+  }
+  Importer& importer = *loaded_.emplace_back(std::move(next));
+  inUse_.push_back(&importer);
+  attempt(importer, "getName", [&importer] {
+    const wchar_t* name = importer.plugin->getName();
+    importer.name = orvsgutils::StringUtils::toUtf8(name != nullptr ? name : L"");
+  });
+}
+
 PluginHost::~PluginHost() {
-  // The viewer unloads in the reverse order of loading.
-  while (!importers_.empty()) importers_.pop_back();
+  unload();
+  reportFailures();
+}
+
+void PluginHost::unload() {
+  inUse_.clear();
+  // The viewer unloads in the reverse order of loading. Each importer goes
+  // before its module (see Importer).
+  while (!loaded_.empty()) loaded_.pop_back();
+}
+
+void PluginHost::reportFailures() {
+  for (; reported_ < failures_.size(); ++reported_)
+    std::fprintf(stderr, "orvhost: %s\n", failures_[reported_].message.c_str());
+}
+
+void PluginHost::fail(Importer& importer, const char* operation, const std::string& message) {
+  inUse_.erase(std::remove(inUse_.begin(), inUse_.end(), &importer), inUse_.end());
+  failures_.push_back({importer.module, importer.module + ": " + operation + " failed: " + message});
+}
+
+void PluginHost::restrictTo(const std::string& name) {
+  // With no importer at all, requireImporters tells why.
+  if (inUse_.empty()) return;
+  std::string names;
+  for (Importer* importer : inUse_) {
+    if (importer->name == name) {
+      inUse_ = {importer};
+      return;
+    }
+    names += "\n  " + importer->name;
+  }
+  throw HostError(ExitStatus::Usage, "no importer is named \"" + name + "\"; the importers are:" + names);
 }
 
 std::filesystem::path PluginHost::defaultFolder() {
@@ -75,16 +126,20 @@ std::filesystem::path PluginHost::defaultFolder() {
       .lexically_normal();
 }
 
-void PluginHost::requireImporters() const {
-  if (!importers_.empty()) return;
+void PluginHost::requireImporters() {
+  if (!inUse_.empty()) return;
   std::string message = "no importer plug-in in " + utf8(folder_);
   for (const Failure& failure : failures_) message += "\n  " + failure.message;
+  reported_ = failures_.size();
   throw HostError(ExitStatus::NotAPlugin, message);
 }
 
-const PluginHost::Importer* PluginHost::acceptorOf(const std::wstring& path) const {
-  for (const Importer& candidate : importers_)
-    if (candidate.importer->canImport(path.c_str())) return &candidate;
+PluginHost::Importer* PluginHost::acceptorOf(const std::wstring& path) {
+  for (Importer* candidate : importers()) {
+    bool accepted = false;
+    if (attempt(*candidate, "canImport", [&] { accepted = candidate->importer->canImport(path.c_str()); }) && accepted)
+      return candidate;
+  }
   return nullptr;
 }
 

@@ -5,8 +5,10 @@
 
 #include <orv/PluginLibrary.h>
 
+#include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +25,8 @@ class PluginHost {
     std::unique_ptr<orv::PluginLibrary> library;
     orv::PluginPtr plugin;
     orvimp::IImporter* importer = nullptr;  // plugin, seen as an importer
-
-    std::string name() const;
-    std::string modulePath() const;
+    std::string name;                       // from getName, asked once at load
+    std::string module;                     // the module's path, UTF-8
   };
   struct Failure {
     std::string module;   // UTF-8 path
@@ -33,9 +34,11 @@ class PluginHost {
   };
 
   // Loads every module of the folder; one that cannot be used is kept in
-  // failures() and the others still load. Throws HostError (NoPlugins) when
-  // the folder is missing or holds no module.
-  explicit PluginHost(const std::filesystem::path& folder);
+  // failures() and the others still load. With only, the importer of that
+  // name is the only one used. Throws HostError: NoPlugins when the folder
+  // is missing or holds no module, Usage when no importer is named only.
+  explicit PluginHost(const std::filesystem::path& folder, const std::optional<std::string>& only = std::nullopt);
+  // Unloads what is still loaded and tells the failures not yet reported.
   ~PluginHost();
 
   PluginHost(const PluginHost&) = delete;
@@ -46,18 +49,53 @@ class PluginHost {
   static std::filesystem::path defaultFolder();
 
   const std::filesystem::path& folder() const { return folder_; }
-  const std::vector<Importer>& importers() const { return importers_; }
+  // The importers in use, in load order. A copy: a failing call takes its
+  // importer out while a command walks the list.
+  std::vector<Importer*> importers() const { return inUse_; }
   const std::vector<Failure>& failures() const { return failures_; }
 
-  // Throws HostError (NotAPlugin) when no module gave an importer.
-  void requireImporters() const;
+  // Runs call, which calls into importer's module. What it throws is caught
+  // here, while the module is still loaded; the importer then counts as a
+  // failure, naming operation, and is used no further. Keep call to the
+  // module's own work: a host error thrown inside would be taken for its.
+  template <class Call>
+  bool attempt(Importer& importer, const char* operation, Call&& call) {
+    std::string message;
+    try {
+      call();
+      return true;
+    } catch (const std::exception& error) {
+      message = error.what();
+    } catch (...) {
+      message = "unknown exception";
+    }
+    fail(importer, operation, message);
+    return false;
+  }
+
+  // Throws HostError (NotAPlugin), listing the failures, when no importer is
+  // in use.
+  void requireImporters();
   // The first importer whose canImport accepts path, or null.
-  const Importer* acceptorOf(const std::wstring& path) const;
+  Importer* acceptorOf(const std::wstring& path);
+
+  // Destroys every importer and unloads every module, in the reverse order
+  // of loading; a destroyPlugin that throws joins the failures. Everything
+  // the importers made must be released before.
+  void unload();
+  // Prints the failures not reported yet to stderr.
+  void reportFailures();
 
  private:
+  void load(const std::filesystem::path& path);
+  void fail(Importer& importer, const char* operation, const std::string& message);
+  void restrictTo(const std::string& name);
+
   std::filesystem::path folder_;
-  std::vector<Importer> importers_;
+  std::vector<std::unique_ptr<Importer>> loaded_;
+  std::vector<Importer*> inUse_;
   std::vector<Failure> failures_;
+  std::size_t reported_ = 0;
 };
 
 }  // namespace orvhost

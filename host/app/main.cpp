@@ -26,7 +26,7 @@ constexpr const char* footer = R"(Exit status:
   1  any other failure
   2  bad command line: command, option, option name or value
   3  the plug-in folder is missing or holds no module
-  4  a module is no importer plug-in (plugins: any module; otherwise: all)
+  4  a module could not be used (plugins: any module; otherwise: all)
   5  no importer accepts a file
   6  the settings file cannot be read or written
   7  the document did not load)";
@@ -53,7 +53,7 @@ void checkCommandName(const std::vector<std::string>& arguments) {
   static const char* const commands[] = {"plugins", "filters", "check", "open", "options"};
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "--plugin-dir" || argument == "--settings") {
+    if (argument == "--plugin-dir" || argument == "--settings" || argument == "--importer") {
       ++i;  // its value
     } else if (argument.empty() || argument[0] != '-') {
       for (const char* command : commands)
@@ -78,6 +78,8 @@ int run(std::vector<std::string>& arguments) {
   app.add_option("--plugin-dir", pluginFolder, "Folder of importer modules (default: plugins/ beside bin/)");
   app.add_option("--settings", settingsFile, "Settings file (default: the user's orvhost.ini)");
   app.add_flag("--json", context.json, "Print one JSON document instead of text");
+  std::string importer;
+  app.add_option("--importer", importer, "Use only the importer of this name (as plugins lists it)");
 
   CLI::App* plugins = app.add_subcommand("plugins", "Identity, name, version, release date and module of each importer");
   CLI::App* filters = app.add_subcommand("filters", "Each importer's file-dialog filters, as a table");
@@ -116,6 +118,7 @@ int run(std::vector<std::string>& arguments) {
   context.pluginFolder = pluginFolder.empty() ? orvhost::PluginHost::defaultFolder()
                                               : std::filesystem::path(orvhost::wide(pluginFolder));
   if (!settingsFile.empty()) context.settingsFile = std::filesystem::path(orvhost::wide(settingsFile));
+  if (app.count("--importer") > 0) context.importer = importer;
 
   ExitStatus status = ExitStatus::Success;
   if (plugins->parsed()) status = orvhost::listPlugins(context);

@@ -7,9 +7,28 @@
 #include <orvsgutils/StringUtils.h>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace orv {
+namespace {
+
+// Runs a call into a plug-in's module. What it throws is caught here, while
+// the module is surely loaded: the exception's own what() and destructor may
+// be code of that module. Answers a copy of the message, or nothing.
+template <class Call>
+std::optional<std::string> failureOf(Call&& call) {
+  try {
+    call();
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    return std::string(error.what());
+  } catch (...) {
+    return std::string("unknown exception");
+  }
+}
+
+}  // namespace
 
 PluginLoadError::PluginLoadError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
 
@@ -39,15 +58,27 @@ void* PluginLibrary::symbol(const char* name) const { return detail::moduleSymbo
 
 std::wstring PluginLibrary::executableDirectory() { return detail::folderOf(detail::executableFile()); }
 
-void PluginDestroyer::operator()(IPlugin* plugin) const {
-  if (plugin != nullptr && destroy != nullptr) destroy(&plugin);
+void PluginDestroyer::operator()(IPlugin* plugin) const noexcept {
+  if (plugin == nullptr || destroy == nullptr) return;
+  const std::optional<std::string> failure = failureOf([&] { destroy(&plugin); });
+  if (failure && report) report(orvsgutils::StringUtils::toUtf8(module) + ": destroyPlugin failed: " + *failure);
 }
 
 PluginPtr instantiatePlugin(const PluginLibrary& library) {
+  const std::string shown = orvsgutils::StringUtils::toUtf8(library.path());
   IPlugin* raw = nullptr;
-  library.createFunction()(&raw);
-  PluginPtr plugin(raw, PluginDestroyer{library.destroyFunction()});
-  if (plugin) plugin->setParent(library.handle());
+  // Whatever a throwing createPlugin stored is not taken: it made nothing
+  // that can be trusted to be whole.
+  if (const auto failure = failureOf([&] { library.createFunction()(&raw); }))
+    throw PluginLoadError(PluginLoadError::Kind::Failed, shown + ": createPlugin failed: " + *failure);
+  PluginPtr plugin(raw, PluginDestroyer{library.destroyFunction(), library.path(), {}});
+  if (!plugin) return plugin;
+  if (const auto failure = failureOf([&] { plugin->setParent(library.handle()); })) {
+    std::string message = shown + ": setParent failed: " + *failure;
+    plugin.get_deleter().report = [&message](const std::string& also) { message += "; " + also; };
+    plugin.reset();
+    throw PluginLoadError(PluginLoadError::Kind::Failed, message);
+  }
   return plugin;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -20,6 +21,7 @@ class ORV_FRAMEWORK_API PluginLoadError : public std::runtime_error {
     NotFound,     // no file at the path
     NotLoadable,  // the system refused to load it
     NotAPlugin,   // it loaded, but lacks createPlugin or destroyPlugin
+    Failed,       // createPlugin or setParent threw
   };
   PluginLoadError(Kind kind, const std::string& message);
   ~PluginLoadError() override;
@@ -58,15 +60,21 @@ class ORV_FRAMEWORK_API PluginLibrary {
   DestroyPluginFunction destroy_ = nullptr;
 };
 
-// Hands a plug-in back to its module's destroyPlugin when it goes.
+// Hands a plug-in back to its module's destroyPlugin when it goes. A deleter
+// cannot throw: what destroyPlugin throws is caught while the module is still
+// loaded, and its message, with the module's path, goes to report (if any).
 struct ORV_FRAMEWORK_API PluginDestroyer {
   DestroyPluginFunction destroy = nullptr;
-  void operator()(IPlugin* plugin) const;
+  std::wstring module;
+  std::function<void(const std::string& message)> report;
+  void operator()(IPlugin* plugin) const noexcept;
 };
 using PluginPtr = std::unique_ptr<IPlugin, PluginDestroyer>;
 
 // Makes a plug-in with the module's createPlugin, after telling it its
 // module handle through setParent. Keep library alive longer than the result.
+// Throws PluginLoadError (Failed), naming the module and holding a copy of
+// the message, when either throws; a plug-in already made is then destroyed.
 ORV_FRAMEWORK_API PluginPtr instantiatePlugin(const PluginLibrary& library);
 
 }  // namespace orv

@@ -34,7 +34,8 @@ expect_json("${OUT}" "OFF" importers 0 options 9 differsFromDefault)
 # Bad arguments: errors that say what is valid, and nothing written at all.
 file(SHA256 "${settings}" saved)
 orvhost(2 --settings "${settings}" options set "Read Solids=1" "read solids=1"
-  ERR "no option is named \"read solids\"[^\n]*; the options are:\n" ERR "\n  Set Reading Mode\n" ERR "nothing was changed")
+  ERR "no option is named \"read solids\"; the options are:\n  SolidWorks Importer:\n" ERR "\n    Set Reading Mode\n"
+  ERR "nothing was changed")
 orvhost(2 --settings "${settings}" options set "Read Solids=1" "Pmi Color=red" ERR "#RRGGBB")
 orvhost(2 --settings "${settings}" options set "Set Tessellation Level=Huge" ERR "\"Extra low\", \"Low\", \"Medium\"")
 orvhost(2 --settings "${settings}" options set "Set Tessellation Level=5" ERR "numbers 0 to 4")
