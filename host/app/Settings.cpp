@@ -8,6 +8,7 @@
 #include <orvsgutils/StringUtils.h>
 
 #include <cstdio>
+#include <string>
 
 namespace orvhost {
 namespace {
@@ -28,12 +29,19 @@ Settings::Settings(const std::optional<std::filesystem::path>& file) {
 
 std::string Settings::fileName() const { return utf8(store_->file()); }
 
+void Settings::warn() {
+  const auto& warnings = store_->warnings();
+  for (; warned_ < warnings.size(); ++warned_) {
+    const IniSettingsStore::Warning& warning = warnings[warned_];
+    const std::string line = warning.line == 0 ? std::string() : ":" + std::to_string(warning.line);
+    std::fprintf(stderr, "orvhost: warning: %s%s: %s\n", utf8(warning.file).c_str(), line.c_str(),
+                 warning.message.c_str());
+  }
+}
+
 std::shared_ptr<orv::Preferences> Settings::load(orv::IPlugin& plugin) {
   std::shared_ptr<orv::Preferences> set = plugin.loadPreferences(store_);
-  const auto& warnings = store_->warnings();
-  for (; warned_ < warnings.size(); ++warned_)
-    std::fprintf(stderr, "orvhost: warning: %s:%u: %s\n", utf8(warnings[warned_].file).c_str(),
-                 warnings[warned_].line, warnings[warned_].message.c_str());
+  warn();
   return set;
 }
 
@@ -47,6 +55,7 @@ void Settings::write() {
   } catch (const SettingsFileError& error) {
     throw HostError(ExitStatus::Settings, std::string(error.what()) + "; nothing was saved");
   }
+  warn();
 }
 
 }  // namespace orvhost

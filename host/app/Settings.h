@@ -30,10 +30,13 @@ class Settings {
   // before write().
   void store(orv::IPlugin& plugin, std::shared_ptr<orv::Preferences> set);
   // Throws HostError (Settings) when the file cannot be written; it then
-  // stays as it was.
+  // stays as it was. A save that could not be made durable is reported on
+  // stderr.
   void write();
 
  private:
+  void warn();
+
   std::shared_ptr<IniSettingsStore> store_;
   std::size_t warned_ = 0;
 };

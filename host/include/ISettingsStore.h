@@ -5,7 +5,11 @@
 #include <cstdint>
 
 // The host's settings store: 32-bit integers under a section text and a key
-// text. Texts compare exactly.
+// text. Sections and keys compare as the Windows profile functions compare
+// them, so that a store kept in a profile file and one kept anywhere else
+// find the same values: without regard to ASCII letter case or to blanks
+// (spaces, tabs, CR, VT, FF) around them; every other character compares
+// exactly. A store may refuse a name it cannot keep.
 class ORV_DATA_API ISettingsStore {
  public:
   virtual ~ISettingsStore();

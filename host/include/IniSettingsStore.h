@@ -3,6 +3,7 @@
 #include <ISettingsStore.h>
 #include <orv/Export.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -28,10 +29,19 @@ class ORV_DATA_API SettingsFileError : public std::runtime_error {
 // malformed value under a key that is read (not a decimal 32-bit integer)
 // reads as "nothing stored" and is reported in warnings().
 //
-// The file is read once, when the store is opened, and written only by
-// save() (or flush()): to a new file beside it that then takes its place, so
-// that a crash at any moment leaves either the old file or the new one,
-// complete. A file that could not be read is never written.
+// The file is read when the store is opened, and written only by save() (or
+// flush()): to a new file beside it that then takes its place, so that a
+// crash at any moment leaves either the old file or the new one, complete. A
+// file that could not be read is never written.
+//
+// Several processes may save the same file at once and every change is kept:
+// save() locks the file against other stores' saves, reads it again as it
+// stands, applies only this store's own changes and writes the result. A
+// change is a write of a value that differs from what the store last read or
+// saved for that key, or a removal; of two changes to one key, the later save
+// wins. Reading takes no lock. The Windows profile functions take no lock
+// either: a change written through WritePrivateProfileStringW at the moment
+// of a save can be lost.
 //
 // Encoding: UTF-8 (a byte-order mark is kept), or UTF-16LE with its
 // byte-order mark as Windows writes Unicode profile files; a file is written
@@ -41,10 +51,11 @@ class ORV_DATA_API SettingsFileError : public std::runtime_error {
 // the platform's, for a new file).
 class ORV_DATA_API IniSettingsStore : public ISettingsStore {
  public:
-  // A value under one of the store's keys that could not be read.
+  // A value under one of the store's keys that could not be read, or a save
+  // that put the new file in place but could not make that durable.
   struct Warning {
     std::filesystem::path file;
-    unsigned int line = 0;  // counting from 1
+    unsigned int line = 0;  // counting from 1; 0 when no line is meant
     std::string message;    // UTF-8, without the file and line
   };
 
@@ -63,7 +74,7 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   // False, *out untouched, for a null argument, a missing section or key, or
   // a malformed value (which also adds a warning, once per line).
   bool readValue(const wchar_t* section, const wchar_t* key, std::int32_t* out) override;
-  // Removes the key's first line; false when there was none.
+  // Removes every line of the key; false when there was none.
   bool removeValue(const wchar_t* section, const wchar_t* key) override;
   // Replaces the value of the key's first line (keeping the key as spelled in
   // the file), or adds the key at the end of its section, or adds the section
@@ -72,13 +83,24 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   // starting with ';', '#' or '[').
   bool writeValue(const wchar_t* section, const wchar_t* key, const std::int32_t* value) override;
 
-  // Writes the file when anything changed since it was read or last saved.
-  // Throws SettingsFileError, leaving the file as it was, when the file is
-  // read-only or the new file cannot be written or put in place.
+  // Writes the store's changes into the file as it stands now, when anything
+  // changed since it was read or last saved; the store then holds the file as
+  // saved, other processes' changes included. Throws SettingsFileError,
+  // leaving the file as it was and the changes unsaved, when the file is
+  // read-only, cannot be read again or is no longer text, the new file cannot
+  // be written or put in place, or another process kept the file locked for
+  // longer than lockWait(). A new file that is in place but whose folder
+  // could not be flushed to disk is saved, with a warning.
   void save();
 
+  // How long save() waits for other processes: for their saves, and on
+  // Windows for readers that keep the file from being replaced a moment. 5
+  // seconds unless set.
+  std::chrono::milliseconds lockWait() const;
+  void setLockWait(std::chrono::milliseconds wait);
+
   const std::filesystem::path& file() const { return file_; }
-  // True when a write or removal has not been saved yet.
+  // True when a change has not been saved yet.
   bool modified() const;
   const std::vector<Warning>& warnings() const;
 

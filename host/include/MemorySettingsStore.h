@@ -12,16 +12,17 @@
 // keep no settings between runs.
 class ORV_DATA_API MemorySettingsStore : public ISettingsStore {
  public:
-  // Orders (section, key) pairs, and finds them from views of the caller's
-  // texts: a read makes no copy of either.
-  struct KeyOrder {
+  // Orders (section, key) pairs as ISettingsStore compares names, and finds
+  // them from views of the caller's texts: a read makes no copy of either.
+  struct ORV_DATA_API KeyOrder {
     using is_transparent = void;
     template <typename A, typename B>
     bool operator()(const A& a, const B& b) const {
-      const std::wstring_view aSection(a.first), bSection(b.first);
-      if (aSection != bSection) return aSection < bSection;
-      return std::wstring_view(a.second) < std::wstring_view(b.second);
+      if (const int order = compare(a.first, b.first); order != 0) return order < 0;
+      return compare(a.second, b.second) < 0;
     }
+    // Below, equal to or above zero, as a's name orders before b's.
+    static int compare(std::wstring_view a, std::wstring_view b);
   };
   using Entries = std::map<std::pair<std::wstring, std::wstring>, std::int32_t, KeyOrder>;
 
@@ -34,6 +35,7 @@ class ORV_DATA_API MemorySettingsStore : public ISettingsStore {
   bool removeValue(const wchar_t* section, const wchar_t* key) override;
   bool writeValue(const wchar_t* section, const wchar_t* key, const std::int32_t* value) override;
 
+  // Each name as it was first written.
   const Entries& entries() const { return entries_; }
 
  private:

@@ -1,5 +1,6 @@
 // orvhost killed at random moments while it saves the settings file: the
-// file on disk is always the old one or the new one, complete.
+// file on disk is always the old one or the new one, complete, the lock dies
+// with the writer, and the next save clears what the killed ones left.
 #include "Sanitizers.h"
 #include "TempFolder.h"
 
@@ -7,10 +8,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -42,6 +45,21 @@ pid_t startSetting(const std::filesystem::path& settings, int value) {
     _exit(127);
   }
   return child;
+}
+
+// Whether another process could take the store's lock now.
+bool lockIsFree(const std::filesystem::path& lockFile) {
+  const int fd = open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  close(fd);
+  return free;
+}
+
+std::size_t temporaryFiles(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) count += entry.path().extension() == ".tmp";
+  return count;
 }
 
 int finish(pid_t child) {
@@ -80,6 +98,7 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
   std::uniform_int_distribution<long> delay(0, std::chrono::duration_cast<std::chrono::microseconds>(slowest).count());
   constexpr int runs = 300;
   int killed = 0;
+  int leftBehind = 0;  // runs after which a new file was left beside the old
   int state = 1;
   for (int run = 0; run < runs; ++run) {
     const int target = 1 - state;
@@ -88,6 +107,8 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
     kill(child, SIGKILL);
     const int status = finish(child);
     if (WIFSIGNALED(status)) ++killed;
+    ASSERT_TRUE(lockIsFree(folder.path() / "orvhost.ini.lock")) << "run " << run << ": the lock outlived its writer";
+    leftBehind += temporaryFiles(folder.path()) > 0;
     const std::string now = contentOf(settings);
     if (now == states[target]) {
       state = target;
@@ -97,6 +118,16 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
                                         << now.size() << " bytes)";
     }
   }
-  std::printf("%d runs, %d killed before they ended; the file was whole after each\n", runs, killed);
+  std::printf("%d runs, %d killed before they ended, %d leaving a new file; the file was whole after each\n", runs,
+              killed, leftBehind);
   EXPECT_GT(killed, runs / 4);
+
+  // The next save removes every leftover, one the kills left or not.
+  std::ofstream(folder.path() / "orvhost.ini.4242.17.tmp") << "half";
+  ASSERT_EQ(finish(startSetting(settings, 1 - state)), 0);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"orvhost.ini", "orvhost.ini.lock"}));
 }

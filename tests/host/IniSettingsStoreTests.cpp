@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -13,13 +15,36 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+// Every fsync of the program and its libraries comes here first: a folder's
+// fails while the flag is set.
+namespace {
+std::atomic<bool> failFolderSync{false};
+}
+
+extern "C" int fsync(int fd) {
+  struct stat status {};
+  if (failFolderSync && ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+    errno = EIO;
+    return -1;
+  }
+  static const auto next = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+  return next(fd);
+}
 #endif
 
 namespace fs = std::filesystem;
@@ -55,9 +80,48 @@ bool write(IniSettingsStore& store, const wchar_t* section, const wchar_t* key, 
   return store.writeValue(section, key, &value);
 }
 
-std::size_t entriesIn(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+// Sorted: what a save leaves is the file and its lock file, nothing else.
+std::vector<std::string> namesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().u8string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
+
+using Names = std::vector<std::string>;
+
+// The lock a saving store takes, held as another process would hold it.
+class HeldLock {
+ public:
+  explicit HeldLock(const fs::path& file) {
+#if defined(_WIN32)
+    handle_ = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED at{};
+    EXPECT_TRUE(LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
+#else
+    fd_ = ::open(file.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    EXPECT_EQ(::flock(fd_, LOCK_EX), 0);
+#endif
+  }
+  ~HeldLock() {
+#if defined(_WIN32)
+    CloseHandle(handle_);
+#else
+    ::close(fd_);
+#endif
+  }
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+
+ private:
+#if defined(_WIN32)
+  HANDLE handle_;
+#else
+  int fd_;
+#endif
+};
 
 }  // namespace
 
@@ -77,7 +141,7 @@ TEST(IniSettingsStore, RoundTripsNumbersThroughANewFileInANewFolder) {
   }
   EXPECT_EQ(bytesOf(file), "[Options]" + nl + "Min=-2147483648" + nl + "Max=2147483647" + nl + "Minus=-1" + nl + nl +
                                "[Gr\xC3\xB6\xC3\x9F" "e]" + nl + "\xC3\x89t\xC3\xA9=0" + nl);
-  EXPECT_EQ(entriesIn(file.parent_path()), 1u);
+  EXPECT_EQ(namesIn(file.parent_path()), (Names{"host.ini", "host.ini.lock"}));
   IniSettingsStore store(file);
   EXPECT_EQ(read(store, L" options ", L"MIN\t"), INT32_MIN);
   EXPECT_EQ(read(store, L"Options", L"max"), INT32_MAX);
@@ -106,6 +170,11 @@ TEST(IniSettingsStore, ChangesOnlyTheLinesItWrites) {
             "\xEF\xBB\xBF; settings\r\nOrphan=1\r\n[Options]\r\n  Read Solids = 7 \r\n"
             "# caf\xE9\r\nnot a key line\r\nRead Solids=9\r\nNew=-2\r\n\r\n; about Other\r\n"
             "[Other]\r\n[options]\r\nExtra=5\r\n[Last]\r\nOld=3\r\n\r\n[Added]\r\nK=1\r\n");
+  // A key written twice is removed twice, or its other line would read.
+  EXPECT_TRUE(store.removeValue(L"Options", L"READ SOLIDS"));
+  EXPECT_EQ(read(store, L"Options", L"Read Solids"), std::nullopt);
+  store.save();
+  EXPECT_EQ(bytesOf(file).find("Read Solids"), std::string::npos);
 
   // New lines take the file's first line end.
   const fs::path mixed = temp.writeFile("b.ini", "[A]\nx=1\r\ny=2");
@@ -230,6 +299,7 @@ TEST(IniSettingsStore, FailedSavesLeaveTheFileAndNoTempFile) {
     const HANDLE open = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    store.setLockWait(std::chrono::milliseconds(50));  // a reader's moment, not a second
     EXPECT_THROW(store.save(), SettingsFileError);
     CloseHandle(open);
 #else
@@ -245,9 +315,107 @@ TEST(IniSettingsStore, FailedSavesLeaveTheFileAndNoTempFile) {
 #endif
   }
   EXPECT_EQ(bytesOf(file), original);
-  EXPECT_EQ(entriesIn(temp.path()), 1u);
+  EXPECT_EQ(namesIn(temp.path()), (Names{"ro.ini", "ro.ini.lock"}));
   EXPECT_TRUE(store.flush());
   EXPECT_EQ(bytesOf(file), "[S]\nk=2\n");
+}
+
+// What another process saved meanwhile stays: only this store's own changes
+// are written into the file as it stands at the save.
+TEST(IniSettingsStore, SavesItsOwnChangesIntoTheFileAsItStandsNow) {
+  TempFolder temp;
+  const fs::path file = temp.writeFile("two.ini", "[S]\nmine=1\ntheirs=1\nboth=1\ngone=1\nkept = 007\n");
+  IniSettingsStore mine(file);
+  IniSettingsStore theirs(file);
+  // Values written back as read are no changes, nor is a value put back.
+  EXPECT_TRUE(write(mine, L"S", L"theirs", 1));
+  EXPECT_TRUE(write(mine, L"S", L"kept", 7));
+  EXPECT_TRUE(write(mine, L"S", L"mine", 5));
+  EXPECT_TRUE(write(mine, L"S", L"mine", 1));
+  EXPECT_FALSE(mine.modified());
+  EXPECT_TRUE(write(mine, L"S", L"mine", 2));
+  EXPECT_TRUE(write(mine, L"S", L"both", 2));
+  EXPECT_TRUE(mine.removeValue(L"S", L"gone"));
+  EXPECT_TRUE(write(theirs, L"S", L"theirs", 3));
+  EXPECT_TRUE(write(theirs, L"S", L"both", 3));
+  EXPECT_TRUE(write(theirs, L"S", L"kept", 8));
+  EXPECT_TRUE(write(theirs, L"T", L"new", 4));
+  theirs.save();
+  mine.save();  // the later save of "both" wins
+  EXPECT_EQ(bytesOf(file), "[S]\nmine=2\ntheirs=3\nboth=2\nkept = 8\n\n[T]\nnew=4\n");
+  EXPECT_EQ(read(mine, L"T", L"new"), 4);  // the store now holds the file as saved
+}
+
+// A save waits a bounded while for another process's, then fails with the
+// file and the changes as they were; once it holds the lock, it removes what
+// killed writers left beside the file, and nothing else.
+TEST(IniSettingsStore, SaveWaitsForTheLockAWhileAndRemovesLeftovers) {
+  TempFolder temp;
+  const fs::path file = temp.writeFile("locked.ini", "[S]\nk=1\n");
+  for (const char* name :
+       {"locked.ini.123.456.tmp", "locked.ini.9.1.tmp", "locked.ini.x.1.tmp", "locked.ini.1.tmp", "other.ini.1.2.tmp"})
+    temp.writeFile(name, "x");
+  IniSettingsStore store(file);
+  store.setLockWait(std::chrono::milliseconds(50));
+  EXPECT_TRUE(write(store, L"S", L"k", 2));
+  {
+    const HeldLock other(temp.path() / "locked.ini.lock");
+    try {
+      store.save();
+      ADD_FAILURE() << "saved";
+    } catch (const SettingsFileError& error) {
+      EXPECT_THAT(error.what(), HasSubstr(file.u8string()));
+      EXPECT_THAT(error.what(), HasSubstr("locked for 50 ms"));
+    }
+    EXPECT_TRUE(store.modified());
+    EXPECT_EQ(bytesOf(file), "[S]\nk=1\n");
+  }
+  store.save();
+  EXPECT_EQ(bytesOf(file), "[S]\nk=2\n");
+  EXPECT_EQ(namesIn(temp.path()),
+            (Names{"locked.ini", "locked.ini.1.tmp", "locked.ini.lock", "locked.ini.x.1.tmp", "other.ini.1.2.tmp"}));
+}
+
+// Once the new file is in place the save has happened, whatever follows.
+TEST(IniSettingsStore, AFolderThatCannotBeFlushedIsAWarningAfterTheRename) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "the rename itself is written through to disk";
+#else
+  TempFolder temp;
+  const fs::path file = temp.writeFile("sync.ini", "[S]\nk=1\n");
+  IniSettingsStore store(file);
+  EXPECT_TRUE(write(store, L"S", L"k", 2));
+  failFolderSync = true;
+  EXPECT_NO_THROW(store.save());
+  failFolderSync = false;
+  EXPECT_FALSE(store.modified());
+  EXPECT_EQ(bytesOf(file), "[S]\nk=2\n");
+  ASSERT_EQ(store.warnings().size(), 1u);
+  EXPECT_EQ(store.warnings()[0].line, 0u);
+  EXPECT_THAT(store.warnings()[0].message, HasSubstr("folder could not be flushed to disk"));
+#endif
+}
+
+// A hidden file stays hidden, a file kept from the group stays so.
+TEST(IniSettingsStore, SaveKeepsTheFilesAttributes) {
+  TempFolder temp;
+  const fs::path file = temp.writeFile("kept.ini", "[S]\nk=1\n");
+#if defined(_WIN32)
+  const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), attributes));
+#else
+  const fs::perms attributes = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(file, attributes);
+#endif
+  IniSettingsStore store(file);
+  EXPECT_TRUE(write(store, L"S", L"k", 2));
+  store.save();
+  EXPECT_EQ(bytesOf(file), "[S]\nk=2\n");
+#if defined(_WIN32)
+  EXPECT_EQ(GetFileAttributesW(file.c_str()), attributes);
+#else
+  EXPECT_EQ(fs::status(file).permissions(), attributes);
+#endif
 }
 
 TEST(IniSettingsStore, SavesNothingWhenNothingChanged) {

@@ -1,9 +1,12 @@
 #include <ISettingsStore.h>
+#include <IniSettingsStore.h>
 #include <MemorySettingsStore.h>
 #include <orv/CheckBoxPrefUI.h>
 #include <orv/ComboBoxPrefUI.h>
 #include <orv/Preferences.h>
 #include <orvsg/Value.h>
+
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -102,29 +105,37 @@ std::optional<std::int32_t> readBack(ISettingsStore& store, const wchar_t* secti
 
 }  // namespace
 
-TEST(SettingsStore, ReadsBackEveryInt32UnderTheExactKeyOnly) {
-  // Plug-ins only ever see the interface.
-  const std::unique_ptr<ISettingsStore> store = std::make_unique<MemorySettingsStore>();
-  EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), none);
-  for (const std::int32_t value : {INT32_MIN, INT32_MAX, 0}) {
-    ASSERT_TRUE(store->writeValue(L"Importer", L"Read PMI", &value));
-    EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), value);
-  }
-  const std::int32_t other = -3;
-  ASSERT_TRUE(store->writeValue(L"Other", L"Read PMI", &other));
-  EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), 0);
-  EXPECT_EQ(readBack(*store, L"Other", L"Read PMI"), other);
+// Plug-ins only ever see the interface, and both stores keep its one rule
+// for names.
+TEST(SettingsStore, ReadsBackEveryInt32UnderNamesComparedAsProfilesCompareThem) {
+  const TempFolder temp;
+  const std::unique_ptr<ISettingsStore> stores[] = {std::make_unique<MemorySettingsStore>(),
+                                                    std::make_unique<IniSettingsStore>(temp.path() / "s.ini")};
+  for (const std::unique_ptr<ISettingsStore>& store : stores) {
+    SCOPED_TRACE(&store == &stores[0] ? "memory" : "INI file");
+    EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), none);
+    for (const std::int32_t value : {INT32_MIN, INT32_MAX, 0}) {
+      ASSERT_TRUE(store->writeValue(L"Importer", L"Read PMI", &value));
+      EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), value);
+    }
+    const std::int32_t other = -3;
+    ASSERT_TRUE(store->writeValue(L"Other", L"Read PMI", &other));
+    ASSERT_TRUE(store->writeValue(L"Other", L"\u00c4", &other));
+    EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), 0);
+    EXPECT_EQ(readBack(*store, L"Other", L"read pmi"), other);
+    EXPECT_EQ(readBack(*store, L" IMPORTER\t", L"read PMI "), 0);
 
-  const std::pair<const wchar_t*, const wchar_t*> misses[] = {
-      {L"Importer", L"read pmi"}, {L"Importer", L"Read PMI "}, {L"Importer", L"Read PM"},
-      {L"importer", L"Read PMI"}, {L"Read PMI", L"Importer"},
-  };
-  for (const auto& [section, key] : misses) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(section) + L"/" + key));
-    EXPECT_EQ(readBack(*store, section, key), none);
-    EXPECT_FALSE(store->removeValue(section, key));
+    const std::pair<const wchar_t*, const wchar_t*> misses[] = {
+        {L"Importer", L"Read PM"}, {L"Importer", L"Read  PMI"}, {L"Read PMI", L"Importer"}, {L"Other", L"\u00e4"}};
+    for (const auto& [section, key] : misses) {
+      SCOPED_TRACE(testing::PrintToString(std::wstring(section) + L"/" + key));
+      EXPECT_EQ(readBack(*store, section, key), none);
+      EXPECT_FALSE(store->removeValue(section, key));
+    }
+    EXPECT_TRUE(store->removeValue(L"importer", L"READ PMI"));
+    EXPECT_EQ(readBack(*store, L"Importer", L"Read PMI"), none);
+    EXPECT_TRUE(store->flush());
   }
-  EXPECT_TRUE(store->flush());
 }
 
 TEST(SettingsStore, RemovesOnlyThatKeyAndRefusesNulls) {

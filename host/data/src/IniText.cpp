@@ -2,6 +2,7 @@
 
 #include "Utf.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace orvini {
@@ -30,7 +31,9 @@ std::string_view trim(std::string_view s) {
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
-bool sameName(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool IniText::sameName(std::string_view a, std::string_view b) {
   a = trim(a);
   b = trim(b);
   if (a.size() != b.size()) return false;
@@ -39,6 +42,8 @@ bool sameName(std::string_view a, std::string_view b) {
     if (lower(a[i]) != lower(b[i])) return false;
   return true;
 }
+
+namespace {
 
 enum class Kind { Blank, Comment, Section, Key, Other };
 
@@ -217,7 +222,19 @@ void IniText::addKey(std::string_view section, std::string_view key, std::string
   insert(lines_.size(), std::move(keyLine));
 }
 
-void IniText::remove(std::size_t index) { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index)); }
+bool IniText::remove(std::string_view section, std::string_view key) {
+  const std::optional<std::size_t> header = findSection(section);
+  if (!header) return false;
+  const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(*header + 1);
+  const auto end = std::find_if(begin, lines_.end(), [](const Line& line) { return parse(line.text).kind == Kind::Section; });
+  const auto kept = std::remove_if(begin, end, [&](const Line& line) {
+    const Parsed parsed = parse(line.text);
+    return parsed.kind == Kind::Key && sameName(parsed.name, key);
+  });
+  if (kept == end) return false;
+  lines_.erase(kept, end);
+  return true;
+}
 
 void IniText::renumber() {
   unsigned int number = 1;

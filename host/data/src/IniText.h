@@ -44,6 +44,7 @@ class IniText {
   // that could not be written so that it reads back is refused: false.
   static bool isSectionName(std::string_view name);
   static bool isKeyName(std::string_view name);
+  static bool sameName(std::string_view a, std::string_view b);
 
   // The first key of the first section of that name.
   std::optional<KeyLine> find(std::string_view section, std::string_view key) const;
@@ -53,7 +54,9 @@ class IniText {
   // After the last line of the section that is neither blank nor a comment,
   // or in a new section at the end.
   void addKey(std::string_view section, std::string_view key, std::string_view value);
-  void remove(std::size_t index);
+  // Every line of the key in the section find() reads: with one left, the
+  // key would still read. False when there was none.
+  bool remove(std::string_view section, std::string_view key);
   // After a save the lines are where the file has them.
   void renumber();
 

@@ -54,3 +54,13 @@ if(left)
   message(FATAL_ERROR "a failed save left ${left}")
 endif()
 file(CHMOD "${WORK}/readonly.ini" PERMISSIONS OWNER_READ OWNER_WRITE)
+
+# Through a link, the file it names is saved and the link stays; under Wine
+# too, where a Unix link looks like a plain file.
+file(WRITE "${WORK}/target.ini" "[SolidWorks Import]\nRead Solids=1\n")
+file(CREATE_LINK target.ini "${WORK}/link.ini" SYMBOLIC)
+orvhost(0 --settings link.ini options set "Read Solids=0")
+file(READ "${WORK}/target.ini" content)
+if(NOT IS_SYMLINK "${WORK}/link.ini" OR NOT content MATCHES "\nRead Solids=0\r?\n")
+  message(FATAL_ERROR "saving through link.ini replaced the link, or not the file behind it:\n${content}")
+endif()
