@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #include <nlohmann/json.hpp>
@@ -17,7 +18,7 @@ void emit(const Context& context, const nlohmann::json& report, TextPrinter text
   std::fflush(stdout);
 }
 
-std::wstring wide(const std::string& text) { return orvsgutils::StringUtils::convert(text.c_str()); }
+std::wstring wide(const std::string& text) { return orvsgutils::PathUtils::fromBytes(text); }
 
 std::string utf8(const std::wstring& text) { return orvsgutils::StringUtils::toUtf8(text); }
 
