@@ -147,6 +147,9 @@ class Utf8Console {
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)
+  // Libraries are loaded from the program's folder, the folders the host adds
+  // and the system's, never from the current directory or PATH.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   const Utf8Console console;
 #endif
   try {
