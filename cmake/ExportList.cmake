@@ -59,6 +59,10 @@ function(orv_export_only target list_file)
     set(file ${prefix}${target}${CMAKE_SHARED_MODULE_SUFFIX})
     target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,-soname,${file})
     set_target_properties(${target}_imports PROPERTIES IMPORTED_LOCATION ${directory}/${file} IMPORTED_SONAME ${file})
+    # Clients in the build find the module where it is built (the Windows
+    # tests are given WINEPATH); the build's search paths are otherwise the
+    # installed ones, which name no folder of the build.
+    set_property(TARGET ${target}_imports APPEND PROPERTY INTERFACE_LINK_OPTIONS "LINKER:-rpath,${directory}")
   endif()
 endfunction()
 

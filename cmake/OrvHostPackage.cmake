@@ -1,5 +1,6 @@
 # Installs the host SDK as a CMake package: find_package(OrvHost) gives the
-# targets OrvHost::framework, OrvHost::data and OrvHost::datautils.
+# targets OrvHost::framework, OrvHost::data and OrvHost::datautils, and
+# orvhost_plugin() for plug-in modules.
 include(CMakePackageConfigHelpers)
 
 set(ORV_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/OrvHost)
@@ -9,4 +10,4 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/OrvHostConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/OrvHostConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/OrvHostConfig.cmake ${PROJECT_BINARY_DIR}/OrvHostConfigVersion.cmake
-  DESTINATION ${ORV_PACKAGE_DIR})
+  ${PROJECT_SOURCE_DIR}/cmake/OrvHostPlugin.cmake DESTINATION ${ORV_PACKAGE_DIR})

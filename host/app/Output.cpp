@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "PluginHost.h"
 
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #include <nlohmann/json.hpp>
@@ -31,7 +32,7 @@ ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json repor
   return noneLeft ? ExitStatus::NotAPlugin : status;
 }
 
-std::wstring wide(const std::string& text) { return orvsgutils::StringUtils::convert(text.c_str()); }
+std::wstring wide(const std::string& text) { return orvsgutils::PathUtils::fromBytes(text); }
 
 std::string utf8(const std::wstring& text) { return orvsgutils::StringUtils::toUtf8(text); }
 

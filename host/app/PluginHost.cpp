@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <system_error>
 
 namespace orvhost {
@@ -25,11 +26,19 @@ std::vector<std::filesystem::path> modulesIn(const std::filesystem::path& folder
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error))
     throw HostError(ExitStatus::NoPlugins, "no plug-in folder at " + utf8(folder));
+  // Windows file names ignore case: X.DLL is a module there.
+  const auto isModule = [](const std::filesystem::path& path) {
+#if defined(_WIN32)
+    return _wcsicmp(path.extension().c_str(), L".dll") == 0;
+#else
+    return path.extension() == moduleSuffix;
+#endif
+  };
   std::vector<std::filesystem::path> modules;
   std::filesystem::directory_iterator entries(folder, error);
   if (error) throw HostError(ExitStatus::NoPlugins, utf8(folder) + ": " + error.message());
   for (const auto& entry : entries)
-    if (entry.path().extension() == moduleSuffix) modules.push_back(entry.path());
+    if (isModule(entry.path())) modules.push_back(entry.path());
   if (modules.empty())
     throw HostError(ExitStatus::NoPlugins,
                     std::string("no plug-in modules (*") + moduleSuffix + ") in " + utf8(folder));

@@ -6,6 +6,7 @@
 #include "PluginHost.h"
 
 #include <CLI/CLI.hpp>
+#include <orvsgutils/PathUtils.h>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -116,8 +117,8 @@ int run(std::vector<std::string>& arguments) {
   }
 
   context.pluginFolder = pluginFolder.empty() ? orvhost::PluginHost::defaultFolder()
-                                              : std::filesystem::path(orvhost::wide(pluginFolder));
-  if (!settingsFile.empty()) context.settingsFile = std::filesystem::path(orvhost::wide(settingsFile));
+                                              : orvsgutils::PathUtils::toPath(orvhost::wide(pluginFolder));
+  if (!settingsFile.empty()) context.settingsFile = orvsgutils::PathUtils::toPath(orvhost::wide(settingsFile));
   if (app.count("--importer") > 0) context.importer = importer;
 
   ExitStatus status = ExitStatus::Success;
@@ -150,6 +151,9 @@ class Utf8Console {
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)
+  // Libraries are loaded from the program's folder, the folders the host adds
+  // and the system's, never from the current directory or PATH.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   const Utf8Console console;
 #endif
   try {

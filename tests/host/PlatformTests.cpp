@@ -2,6 +2,8 @@
 // platforms: the real runtime on Windows, our emulation on Linux.
 #include <windows.h>
 
+#include <orv/GUID.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+
+// Plug-in code sees the same names on both platforms: the system's GUID, as
+// the registry keeps it, beside orv::GUID, which must be qualified.
+static_assert(sizeof(::GUID) == 16 && !std::is_same_v<::GUID, orv::GUID>);
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include <orv/FilePath.h>
 #include <orv/GUID.h>
+#include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
 #include <gmock/gmock.h>
@@ -12,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+using orvsgutils::PathUtils;
 using orvsgutils::StringUtils;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -150,4 +152,38 @@ TEST(StringUtils, ReplacesUnpairedSurrogatesInWideText) {
   if constexpr (sizeof(wchar_t) == 4) {
     EXPECT_EQ(StringUtils::toUtf8(unit(0x110000)), "\xEF\xBF\xBD");
   }
+}
+
+// A path keeps every byte on its way through wide text: a Linux file name
+// need not be UTF-8. Bytes that are not become U+DC80..U+DCFF and come back.
+TEST(PathUtils, PathsKeepEveryByteThroughWideText) {
+  const auto escaped = [](unsigned byte) { return std::wstring(1, static_cast<wchar_t>(0xDC00 + byte)); };
+  const std::pair<std::string, std::wstring> cases[] = {
+      {"caf\xC3\xA9", L"caf\u00E9"},
+      {"\xF0\x9F\x98\x80", L"\U0001F600"},
+      // Latin-1; truncated; overlong; a surrogate; beyond U+10FFFF.
+      {"caf\xE9.sldprt", L"caf" + escaped(0xE9) + L".sldprt"},
+      {"\xE2\x82Z", escaped(0xE2) + escaped(0x82) + L"Z"},
+      {"\xC0\xAF", escaped(0xC0) + escaped(0xAF)},
+      {"\xED\xA0\x80", escaped(0xED) + escaped(0xA0) + escaped(0x80)},
+      {"\xF4\x90\x80\x80", escaped(0xF4) + escaped(0x90) + escaped(0x80) + escaped(0x80)},
+      {"\xFF\xC3\xA9", escaped(0xFF) + L"\u00E9"},
+  };
+  for (const auto& [bytes, wide] : cases) {
+    SCOPED_TRACE(testing::PrintToString(bytes));
+    EXPECT_EQ(PathUtils::fromBytes(bytes), wide);
+    EXPECT_EQ(PathUtils::toBytes(wide), bytes);
+#if !defined(_WIN32)
+    EXPECT_EQ(PathUtils::fromPath(bytes), wide);
+    EXPECT_EQ(PathUtils::toPath(wide).native(), bytes);
+#endif
+  }
+  // Every byte alone and after a lead byte that it may or may not continue.
+  for (unsigned byte = 1; byte < 256; ++byte) {
+    const std::string alone(1, static_cast<char>(byte));
+    for (const std::string& bytes : {alone, "\xE2" + alone})
+      EXPECT_EQ(PathUtils::toBytes(PathUtils::fromBytes(bytes)), bytes) << byte;
+  }
+  // Wide text that bytes cannot carry.
+  EXPECT_EQ(PathUtils::toBytes(escaped(0x7F) + escaped(0x100)), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }

@@ -1,46 +1,15 @@
 #include <orvsgutils/StringUtils.h>
 
+#include "Utf8Codec.h"
+
 #include <cstring>
 
 namespace orvsgutils {
 
-namespace {
-
-constexpr char32_t replacement = 0xFFFD;
-
-void appendWide(std::wstring& out, char32_t c) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
-      return;
-    }
-  }
-  out.push_back(static_cast<wchar_t>(c));
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
-
-}  // namespace
+using detail::appendUtf8;
+using detail::appendWide;
+using detail::isSurrogate;
+constexpr char32_t replacement = detail::replacementCharacter;
 
 std::wstring StringUtils::convert(const char* text) {
   std::wstring out;
@@ -89,14 +58,8 @@ std::wstring StringUtils::convert(const char* text) {
 std::string StringUtils::toUtf8(const std::wstring& text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char32_t>(text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-        ++i;
-      }
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = detail::nextWide(text, i);
     if (isSurrogate(c) || c > 0x10FFFF) c = replacement;
     appendUtf8(out, c);
   }

@@ -3,7 +3,14 @@
 #include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "PeImports.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+#else
 #include <StringTableResource.h>
 
 #include <dlfcn.h>
@@ -49,6 +56,122 @@ std::string systemMessage(DWORD code) {
   if (message.empty()) message = L"system error";
   return orvsgutils::StringUtils::toUtf8(message) + " (error " + std::to_string(code) + ")";
 }
+
+// The absolute form of path, however long; empty on failure.
+std::wstring fullPathOf(const std::wstring& path) {
+  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  // The current directory may change between the two calls: try again then.
+  while (size != 0) {
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length < size) {
+      full.resize(length);
+      return length == 0 ? std::wstring() : full;
+    }
+    size = length;
+  }
+  return {};
+}
+
+std::wstring systemFolder() {
+  std::wstring folder(MAX_PATH, L'\0');
+  const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length == 0 || length >= folder.size()) return {};
+  folder.resize(length);
+  return folder;
+}
+
+// The host's own folder: framework's, where the host libraries and the C++
+// runtime that plug-ins share lie. It need not be the program's.
+const std::wstring& hostFolder() {
+  static const std::wstring folder = folderOf(moduleFileOf(reinterpret_cast<const void*>(&systemFolder)));
+  return folder;
+}
+
+bool sameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+bool startsWith(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() && sameText(text.substr(0, prefix.size()), prefix);
+}
+
+bool isFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Where a module loaded with the flags below finds the libraries it needs:
+// its own folder, the program's, the host's and the system's.
+std::vector<std::wstring> searchedFolders(const std::wstring& module) {
+  std::vector<std::wstring> folders;
+  for (const std::wstring& folder : {folderOf(module), folderOf(executableFile()), hostFolder(), systemFolder()}) {
+    bool known = folder.empty();
+    for (const std::wstring& listed : folders) known = known || sameText(listed, folder);
+    if (!known) folders.push_back(folder);
+  }
+  return folders;
+}
+
+std::vector<std::string> importsOf(const std::wstring& file) {
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return importedLibraries(bytes.data(), bytes.size());
+}
+
+struct MissingLibrary {
+  std::wstring name;
+  std::wstring neededBy;
+};
+
+// A library that module imports, or one found beside it imports in turn, and
+// that none of folders holds. The system's libraries are the system's affair.
+bool findMissing(const std::wstring& module, const std::vector<std::wstring>& folders, std::vector<std::wstring>& seen,
+                 MissingLibrary& missing) {
+  const std::wstring system = systemFolder();
+  for (const std::string& import : importsOf(module)) {
+    const std::wstring name = orvsgutils::StringUtils::convert(import.c_str());
+    // API sets are names the system resolves, not files.
+    if (startsWith(name, L"api-ms-") || startsWith(name, L"ext-ms-")) continue;
+    // A library loaded already is taken by its name.
+    if (GetModuleHandleW(name.c_str()) != nullptr) continue;
+    std::wstring found;
+    for (const std::wstring& folder : folders) {
+      if (isFile(folder + L"\\" + name)) {
+        found = folder;
+        break;
+      }
+    }
+    if (found.empty()) {
+      missing = {name, module};
+      return true;
+    }
+    const std::wstring file = found + L"\\" + name;
+    bool known = sameText(found, system);
+    for (const std::wstring& listed : seen) known = known || sameText(listed, file);
+    if (known) continue;
+    seen.push_back(file);
+    if (findMissing(file, folders, seen, missing)) return true;
+  }
+  return false;
+}
+
+// Why a module's libraries could not all be found, or nothing when the file
+// does not tell.
+std::string missingLibraryReport(const std::wstring& module) {
+  const std::vector<std::wstring> folders = searchedFolders(module);
+  std::vector<std::wstring> seen;
+  MissingLibrary missing;
+  if (!findMissing(module, folders, seen, missing)) return {};
+  std::wstring report = L": it needs " + missing.name;
+  if (!sameText(missing.neededBy, module))
+    report += L" (for " + missing.neededBy.substr(folderOf(missing.neededBy).size() + 1) + L")";
+  report += L", which is in none of the folders searched:";
+  for (std::size_t i = 0; i < folders.size(); ++i) report += (i == 0 ? L" " : L"; ") + folders[i];
+  return orvsgutils::StringUtils::toUtf8(report);
+}
+
 }  // namespace
 
 std::wstring moduleFileOf(const void* address) {
@@ -62,19 +185,30 @@ std::wstring moduleFileOf(const void* address) {
 std::wstring executableFile() { return moduleFileName(nullptr); }
 
 HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& error) {
-  std::wstring full(MAX_PATH, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  full = length > 0 && length < full.size() ? full.substr(0, length) : path;
-  // Resources need no code run; a plug-in's own folder is searched first for
-  // the libraries it needs, as the host does for its plug-in folders.
-  const DWORD flags =
-      resourcesOnly ? LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE : LOAD_WITH_ALTERED_SEARCH_PATH;
+  // The search flags below take absolute paths only.
+  const std::wstring full = fullPathOf(path);
+  if (full.empty()) {
+    error = systemMessage(GetLastError());
+    return nullptr;
+  }
+  // A module's libraries come from its own folder, the program's, the host's
+  // and the system's, never from the current directory or PATH, where anyone
+  // could have put a library of the same name. Resources need no code run.
+  static const bool hostFolderAdded = !hostFolder().empty() && AddDllDirectory(hostFolder().c_str()) != nullptr;
+  (void)hostFolderAdded;
+  const DWORD flags = resourcesOnly ? LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE
+                                    : LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
   // No error boxes from the system loader: the caller reports the failure.
-  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // The thread's own mode, so that other threads keep theirs.
+  DWORD oldMode = 0;
+  const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode) != FALSE;
   HMODULE module = LoadLibraryExW(full.c_str(), nullptr, flags);
   const DWORD code = GetLastError();
-  SetErrorMode(oldMode);
-  if (module == nullptr) error = systemMessage(code);
+  if (quiet) SetThreadErrorMode(oldMode, nullptr);
+  if (module == nullptr) {
+    error = systemMessage(code);
+    if (code == ERROR_MOD_NOT_FOUND && !resourcesOnly) error += missingLibraryReport(full);
+  }
   return module;
 }
 
@@ -91,7 +225,7 @@ void* moduleSymbol(HINSTANCE module, const char* name) {
 std::wstring moduleFileOf(const void* address) {
   Dl_info info{};
   if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
-  return orvsgutils::StringUtils::convert(info.dli_fname);
+  return orvsgutils::PathUtils::fromBytes(info.dli_fname);
 }
 
 std::wstring executableFile() {
@@ -99,7 +233,7 @@ std::wstring executableFile() {
   const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (length <= 0) return {};
   buffer[static_cast<std::size_t>(length)] = '\0';
-  return orvsgutils::StringUtils::convert(buffer.data());
+  return orvsgutils::PathUtils::fromBytes(buffer.data());
 }
 
 HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& error) {
@@ -116,6 +250,9 @@ HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& 
   if (module == nullptr) {
     const char* reason = dlerror();
     error = reason ? reason : "dlopen failed";
+    // The caller shows the path already; the loader's message may start with it.
+    const std::string prefix = absolute.native() + ": ";
+    if (error.compare(0, prefix.size(), prefix) == 0) error.erase(0, prefix.size());
   }
   return static_cast<HINSTANCE>(module);
 }

@@ -35,8 +35,16 @@ class ORV_FRAMEWORK_API PluginLoadError : public std::runtime_error {
 // outlive every object it made: release those first.
 class ORV_FRAMEWORK_API PluginLibrary {
  public:
-  // Loads the module at path (its own folder is searched for the libraries
-  // it needs) and finds both entry points. Throws PluginLoadError.
+  // Loads the module at path and finds both entry points. Throws
+  // PluginLoadError; when a library the module needs is missing, its what()
+  // names that library (on Windows also the folders searched).
+  //
+  // The libraries a module needs are taken from its own folder, the host's
+  // folders and the system's, never from the current directory or PATH. On
+  // Windows: the module's folder, the program's, framework's (added with
+  // AddDllDirectory) and the system folder. On Linux: the module's RUNPATH,
+  // which orvhost_plugin() in the SDK's CMake package makes $ORIGIN, its own
+  // folder; then LD_LIBRARY_PATH and the system's library folders.
   explicit PluginLibrary(const std::wstring& path);
   ~PluginLibrary();
 

@@ -31,6 +31,15 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
+// The Windows GUID, with its layout, so that code sees the same names on
+// both platforms: orv::GUID must be qualified where both are visible.
+typedef struct _GUID {
+  std::uint32_t Data1;
+  std::uint16_t Data2;
+  std::uint16_t Data3;
+  unsigned char Data4[8];
+} GUID;
+
 // What _wcsicmp answers when an argument is null.
 #define _NLSCMPERROR 0x7fffffff
 
