@@ -78,6 +78,7 @@ int run(std::vector<std::string>& arguments) {
   app.add_option("--plugin-dir", pluginFolder, "Folder of importer modules (default: plugins/ beside bin/)");
   app.add_option("--settings", settingsFile, "Settings file (default: the user's orvhost.ini)");
   app.add_flag("--json", context.json, "Print one JSON document instead of text");
+  app.set_version_flag("--version", "orvhost " ORVHOST_VERSION, "Print the release's version and exit");
 
   CLI::App* plugins = app.add_subcommand("plugins", "Identity, name, version, release date and module of each importer");
   CLI::App* filters = app.add_subcommand("filters", "Each importer's file-dialog filters, as a table");
