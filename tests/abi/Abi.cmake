@@ -6,9 +6,10 @@
 if(NOT ABIDW OR NOT ABIDIFF)
   message(FATAL_ERROR "abidw or abidiff is missing: scripts/install-deps linux installs them")
 endif()
-# Nothing of the machine: no paths, no source lines (a comment moves those),
-# no private types; type ids from the types, so a change shows where it is.
-set(options --no-corpus-path --no-comp-dir-path --no-show-locs --no-elf-needed --drop-undefined-syms
+# Nothing of the machine: file names without their folders, no source lines
+# (a comment moves those), no private types; type ids from the types, so that
+# a change shows where it is.
+set(options --no-corpus-path --no-comp-dir-path --no-show-locs --short-locs --no-elf-needed --drop-undefined-syms
   --type-id-style hash --drop-private-types)
 string(REPLACE "|" ";" header_dirs "${HEADER_DIRS}")
 foreach(dir IN LISTS header_dirs)
@@ -29,4 +30,17 @@ endif()
 if("$ENV{ORV_ABI_UPDATE}" STREQUAL "1")
   message(STATUS "wrote ${BASELINE}")
   return()
+endif()
+
+# Added functions and variables break nothing built against the baseline;
+# any other difference does.
+execute_process(COMMAND ${ABIDIFF} --no-added-syms "${BASELINE}" "${CURRENT}"
+  RESULT_VARIABLE result OUTPUT_VARIABLE report ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${LIBRARY} breaks the binary interface of ${BASELINE} (abidiff: ${result}):\n${report}${err}"
+    "If the break is deliberate, run scripts/package --update-abi and commit abi/ with it.")
+endif()
+execute_process(COMMAND ${ABIDIFF} "${BASELINE}" "${CURRENT}" RESULT_VARIABLE result OUTPUT_VARIABLE report)
+if(NOT result EQUAL 0)
+  message("${LIBRARY} adds to the binary interface; scripts/package --update-abi records it:\n${report}")
 endif()
