@@ -10,6 +10,21 @@ if(NOT module_version STREQUAL "#define SWIMPORTER_VERSION \"${PROJECT_VERSION}\
   message(FATAL_ERROR "ReleaseInfo.h (${module_version}) disagrees with the project's version ${PROJECT_VERSION}")
 endif()
 
+if(WIN32)
+  set(ORV_PACKAGE_SYSTEM win64)
+  set(ORV_README_BIN "orvhost.exe, the host DLLs (framework, data, datautils,
+             guistrings), and the C++ runtime DLLs that the host and every
+             plug-in share")
+  set(ORV_README_LIB "the import libraries of the host DLLs and of the module,
+             and the CMake package lib/cmake/OrvHost")
+else()
+  set(ORV_PACKAGE_SYSTEM linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(ORV_README_BIN "orvhost")
+  set(ORV_README_LIB "the host libraries, the Windows API pieces the SDK
+             gives Linux plug-ins (OrvHost::platform, OrvHost::dllentry),
+             and the CMake package lib/cmake/OrvHost")
+endif()
+set(ORV_PACKAGE_NAME solidworksimporter-${PROJECT_VERSION}-${ORV_PACKAGE_SYSTEM})
 configure_file(${PROJECT_SOURCE_DIR}/docs/archive/README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION docs)
 
@@ -57,13 +72,10 @@ add_custom_target(debug_information ALL ${split_commands} DEPENDS framework data
 # Two archives of one tree: unpacked into the same folder, the debug files
 # land beside their binaries, where gdb looks for them.
 if(WIN32)
-  set(ORV_PACKAGE_SYSTEM win64)
   set(CPACK_GENERATOR ZIP)
 else()
-  set(ORV_PACKAGE_SYSTEM linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ)
 endif()
-set(ORV_PACKAGE_NAME solidworksimporter-${PROJECT_VERSION}-${ORV_PACKAGE_SYSTEM})
 set(CPACK_PACKAGE_NAME solidworksimporter)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_SYSTEM_NAME ${ORV_PACKAGE_SYSTEM})
