@@ -37,7 +37,7 @@ function(orv_export_only target list_file)
       COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --dllname $<TARGET_FILE_NAME:${target}>
         --output-lib ${import_library}
       DEPENDS ${def} VERBATIM)
-    add_custom_target(${target}_import_library DEPENDS ${import_library})
+    add_custom_target(${target}_import_library ALL DEPENDS ${import_library})
     add_dependencies(${target}_imports ${target}_import_library)
     set_target_properties(${target}_imports PROPERTIES IMPORTED_IMPLIB ${import_library})
   else()

@@ -81,6 +81,7 @@ int run(std::vector<std::string>& arguments) {
   app.add_flag("--json", context.json, "Print one JSON document instead of text");
   std::string importer;
   app.add_option("--importer", importer, "Use only the importer of this name (as plugins lists it)");
+  app.set_version_flag("--version", "orvhost " ORVHOST_VERSION, "Print the release's version and exit");
 
   CLI::App* plugins = app.add_subcommand("plugins", "Identity, name, version, release date and module of each importer");
   CLI::App* filters = app.add_subcommand("filters", "Each importer's file-dialog filters, as a table");

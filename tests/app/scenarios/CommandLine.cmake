@@ -7,6 +7,7 @@ foreach(command plugins filters check open options)
 endforeach()
 orvhost(0 options set --help OUT "NAME=VALUE")
 orvhost(0 options reset --help OUT "NAME")
+orvhost(0 --version OUT "^orvhost ${VERSION}\n$")
 
 orvhost(2 ERR "subcommand")
 orvhost(2 frobnicate ERR "frobnicate")

@@ -1,0 +1,46 @@
+# Compares the binary interface of LIBRARY with the baseline BASELINE; with
+# ORV_ABI_UPDATE=1 in the environment (scripts/package --update-abi), writes
+# LIBRARY's interface to BASELINE instead. ABIDW and ABIDIFF are the tools,
+# HEADER_DIRS ('|'-separated) the public headers, CURRENT the file for the
+# built library's interface.
+if(NOT ABIDW OR NOT ABIDIFF)
+  message(FATAL_ERROR "abidw or abidiff is missing: scripts/install-deps linux installs them")
+endif()
+# Nothing of the machine: file names without their folders, no source lines
+# (a comment moves those), no private types; type ids from the types, so that
+# a change shows where it is.
+set(options --no-corpus-path --no-comp-dir-path --no-show-locs --short-locs --no-elf-needed --drop-undefined-syms
+  --type-id-style hash --drop-private-types)
+string(REPLACE "|" ";" header_dirs "${HEADER_DIRS}")
+foreach(dir IN LISTS header_dirs)
+  list(APPEND options --headers-dir "${dir}")
+endforeach()
+
+set(output "${CURRENT}")
+if("$ENV{ORV_ABI_UPDATE}" STREQUAL "1")
+  set(output "${BASELINE}")
+elseif(NOT EXISTS "${BASELINE}")
+  message(FATAL_ERROR "no baseline ${BASELINE}: scripts/package --update-abi writes it")
+endif()
+execute_process(COMMAND ${ABIDW} ${options} --out-file "${output}" "${LIBRARY}" RESULT_VARIABLE result ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  file(REMOVE "${output}")
+  message(FATAL_ERROR "abidw failed on ${LIBRARY} (${result}):\n${err}")
+endif()
+if("$ENV{ORV_ABI_UPDATE}" STREQUAL "1")
+  message(STATUS "wrote ${BASELINE}")
+  return()
+endif()
+
+# Added functions and variables break nothing built against the baseline;
+# any other difference does.
+execute_process(COMMAND ${ABIDIFF} --no-added-syms "${BASELINE}" "${CURRENT}"
+  RESULT_VARIABLE result OUTPUT_VARIABLE report ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${LIBRARY} breaks the binary interface of ${BASELINE} (abidiff: ${result}):\n${report}${err}"
+    "If the break is deliberate, run scripts/package --update-abi and commit abi/ with it.")
+endif()
+execute_process(COMMAND ${ABIDIFF} "${BASELINE}" "${CURRENT}" RESULT_VARIABLE result OUTPUT_VARIABLE report)
+if(NOT result EQUAL 0)
+  message("${LIBRARY} adds to the binary interface; scripts/package --update-abi records it:\n${report}")
+endif()
