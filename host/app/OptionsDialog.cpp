@@ -28,6 +28,13 @@ enum Text { title = 1101, generalPage, advancedPage, okButton, cancelButton, app
 
 std::wstring text(Text id) { return orvsgutils::ResourceLoader::loadString(id, orvui::GUIResLoader::instance()); }
 
+// A label as a button shows it: '&' would otherwise mark a mnemonic.
+std::wstring literal(const std::wstring& label) {
+  std::wstring shown;
+  for (const wchar_t c : label) shown += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+  return shown;
+}
+
 // Layout, in dialog units.
 constexpr short margin = 7;
 constexpr short inset = 6;        // of a page inside the tab control
@@ -160,7 +167,8 @@ class Dialog {
     const Window dialog(CreateDialogIndirectParamW(GetModuleHandleW(nullptr), main.get(), nullptr, mainProc,
                                                    reinterpret_cast<LPARAM>(this)));
     if (!dialog || !pageWindows_[0] || !pageWindows_[1])
-      throw std::runtime_error("the options dialog could not be made (error " + std::to_string(GetLastError()) + ")");
+      throw std::runtime_error("the options dialog could not be shown (Windows error " + std::to_string(GetLastError()) +
+                               "); is there a desktop to show it on?");
     MSG message;
     while (!closed_) {
       const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -182,7 +190,7 @@ class Dialog {
     const int id = ids::firstControlId + k;
     switch (control.type) {
       case orv::IPreferenceUI::CHECKBOX:
-        page.add(L"BUTTON", control.label, BS_AUTOCHECKBOX | WS_TABSTOP, 0, static_cast<short>(y + 2), pageWidth, 10,
+        page.add(L"BUTTON", literal(control.label), BS_AUTOCHECKBOX | WS_TABSTOP, 0, static_cast<short>(y + 2), pageWidth, 10,
                  id);
         return;
       case orv::IPreferenceUI::COMBOBOX: {

@@ -67,7 +67,12 @@ ExitStatus editOptions(const Context& context) {
         return chosen->name + ": savePreferences failed with an unknown exception";
       }
     };
-    const bool saved = showOptionsDialog(model, save);
+    bool saved = false;
+    try {
+      saved = showOptionsDialog(model, save);
+    } catch (const std::runtime_error& error) {
+      throw HostError(ExitStatus::Failure, error.what());
+    }
     report = {{"importer", chosen->name}, {"settings", settings.fileName()}, {"saved", saved}};
   }
   return finish(context, host, report, printEdit, ExitStatus::Success);
