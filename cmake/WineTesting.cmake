@@ -31,3 +31,26 @@ add_test(NAME wine.start COMMAND sh -c
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine.stop COMMAND sh -c "WINEPREFIX=${ORV_WINEPREFIX} ${WINESERVER} -k; true")
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# The options dialog's tests need a screen: a virtual X server, kept alive
+# for the whole run as the wineserver is, for the tests that require the
+# fixture "xvfb". Xvfb picks a free display itself and writes its number to
+# ORV_XVFB_DISPLAY_FILE once it takes connections. Only those tests run Wine
+# with ORV_WINE_GUI_EMULATOR, which leaves DISPLAY to them; every other test
+# stays headless.
+find_program(XVFB Xvfb REQUIRED)
+set(ORV_XVFB_FOLDER ${PROJECT_BINARY_DIR}/xvfb)
+set(ORV_XVFB_DISPLAY_FILE ${ORV_XVFB_FOLDER}/display)
+set(guiEnvironment ${ORV_WINE_ENVIRONMENT})
+list(FILTER guiEnvironment EXCLUDE REGEX "^DISPLAY=")
+set(ORV_WINE_GUI_EMULATOR /usr/bin/env ${guiEnvironment} ${WINE64})
+add_test(NAME xvfb.start COMMAND sh -c
+  "rm -rf ${ORV_XVFB_FOLDER} && mkdir -p ${ORV_XVFB_FOLDER} || exit 1
+   exec </dev/null >/dev/null 2>&1
+   ${XVFB} -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>${ORV_XVFB_DISPLAY_FILE} &
+   echo $! >${ORV_XVFB_FOLDER}/pid
+   i=0; while [ ! -s ${ORV_XVFB_DISPLAY_FILE} ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i+1)); done
+   [ -s ${ORV_XVFB_DISPLAY_FILE} ]")
+set_tests_properties(xvfb.start PROPERTIES FIXTURES_SETUP xvfb)
+add_test(NAME xvfb.stop COMMAND sh -c "kill $(cat ${ORV_XVFB_FOLDER}/pid); true")
+set_tests_properties(xvfb.stop PROPERTIES FIXTURES_CLEANUP xvfb)

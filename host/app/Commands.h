@@ -44,5 +44,7 @@ ExitStatus openFile(const Context& context, const std::string& path);
 ExitStatus showOptions(const Context& context, bool defaults);
 ExitStatus setOptions(const Context& context, const std::vector<std::string>& assignments);
 ExitStatus resetOptions(const Context& context, const std::vector<std::string>& names);
+// The dialog on Windows; elsewhere a Usage error that points to options set.
+ExitStatus editOptions(const Context& context);
 
 }  // namespace orvhost

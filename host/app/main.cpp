@@ -104,14 +104,16 @@ int run(std::vector<std::string>& arguments) {
   CLI::App* reset = options->add_subcommand("reset", "Put options back to their defaults and save them");
   std::vector<std::string> names;
   reset->add_option("NAME", names, "Options to reset (default: all)");
+  CLI::App* edit = options->add_subcommand(
+      "edit", "Change the options in the preference dialog (Windows; --importer picks the importer)");
 
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   try {
     checkCommandName(arguments);
     app.parse(static_cast<int>(argv.size()), argv.data());
-    if (defaults && (set->parsed() || reset->parsed()))
-      throw CLI::ValidationError("--defaults", "only shows options; it does not go with set or reset");
+    if (defaults && (set->parsed() || reset->parsed() || edit->parsed()))
+      throw CLI::ValidationError("--defaults", "only shows options; it does not go with set, reset or edit");
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     return code == 0 ? 0 : static_cast<int>(ExitStatus::Usage);
@@ -129,6 +131,7 @@ int run(std::vector<std::string>& arguments) {
   else if (open->parsed()) status = orvhost::openFile(context, path);
   else if (set->parsed()) status = orvhost::setOptions(context, assignments);
   else if (reset->parsed()) status = orvhost::resetOptions(context, names);
+  else if (edit->parsed()) status = orvhost::editOptions(context);
   else if (options->parsed()) status = orvhost::showOptions(context, defaults);
   return static_cast<int>(status);
 }

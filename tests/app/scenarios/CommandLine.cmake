@@ -15,3 +15,9 @@ orvhost(2 check ERR "PATH")
 orvhost(2 options set ERR "NAME=VALUE")
 orvhost(2 options --defaults set "Read Solids=0" ERR "--defaults")
 orvhost(2 plugins --frobnicate ERR "--frobnicate")
+
+# The options dialog needs Windows (where OptionsDialogTests drives it);
+# elsewhere options edit says so and points to options set.
+if(SUFFIX STREQUAL ".so")
+  orvhost(2 options edit ERR "options edit shows a dialog, which needs Windows" ERR "options set")
+endif()

@@ -1,0 +1,91 @@
+// options edit: one importer's options in the preference dialog, saved as
+// options set saves them.
+#include "Commands.h"
+
+#if defined(_WIN32)
+#include "OptionsDialog.h"
+#include "OptionsModel.h"
+#include "PluginHost.h"
+#include "Settings.h"
+
+#include <orv/IPlugin.h>
+#include <orv/Preferences.h>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <stdexcept>
+#endif
+
+namespace orvhost {
+
+#if defined(_WIN32)
+namespace {
+
+void printEdit(const nlohmann::json& report, std::FILE* out) {
+  std::fprintf(out, "%s: options %s %s\n", report["importer"].get<std::string>().c_str(),
+               report["saved"].get<bool>() ? "saved to" : "not changed in", report["settings"].get<std::string>().c_str());
+}
+
+}  // namespace
+
+ExitStatus editOptions(const Context& context) {
+  PluginHost host(context.pluginFolder, context.importer);
+  host.requireImporters();
+  Settings settings(context.settingsFile);
+  nlohmann::json report;
+  {
+    // Released before the modules go, on every road out of this block.
+    PluginHost::Importer* chosen = nullptr;
+    std::shared_ptr<orv::Preferences> set;
+    std::shared_ptr<orv::Preferences> defaults;
+    for (PluginHost::Importer* importer : host.importers()) {
+      if (!host.attempt(*importer, "loadPreferences", [&] { set = settings.load(*importer->plugin); }) ||
+          !host.attempt(*importer, "defaultPreferences", [&] { defaults = importer->plugin->defaultPreferences(); }))
+        continue;
+      if (set && defaults && set->count() > 0) {
+        chosen = importer;
+        break;
+      }
+    }
+    host.requireImporters();
+    if (!chosen) throw HostError(ExitStatus::Failure, "no importer has options to edit");
+
+    OptionsModel model(*set, *defaults);
+    // A save that fails leaves the dialog open with the user's values; a
+    // save that went through partly is made whole by the next one, which
+    // writes every option again.
+    const SaveOptions save = [&](const OptionsModel& shown) -> std::string {
+      try {
+        shown.applyTo(*set);
+        settings.store(*chosen->plugin, set);
+        settings.write();
+        return "";
+      } catch (const std::exception& error) {
+        return error.what();
+      } catch (...) {
+        return chosen->name + ": savePreferences failed with an unknown exception";
+      }
+    };
+    bool saved = false;
+    try {
+      saved = showOptionsDialog(model, save);
+    } catch (const std::runtime_error& error) {
+      throw HostError(ExitStatus::Failure, error.what());
+    }
+    report = {{"importer", chosen->name}, {"settings", settings.fileName()}, {"saved", saved}};
+  }
+  return finish(context, host, report, printEdit, ExitStatus::Success);
+}
+
+#else
+
+ExitStatus editOptions(const Context&) {
+  throw HostError(ExitStatus::Usage,
+                  "options edit shows a dialog, which needs Windows; options set makes the same changes from the "
+                  "command line");
+}
+
+#endif
+
+}  // namespace orvhost

@@ -1,0 +1,64 @@
+#include "OptionsModel.h"
+
+#include "OptionEdits.h"
+
+#include <orv/ComboBoxPrefUI.h>
+#include <orv/Preferences.h>
+#include <orvsg/Value.h>
+
+#include <memory>
+#include <optional>
+
+namespace orvhost {
+namespace {
+
+std::optional<std::int64_t> numberOf(const std::shared_ptr<orvsg::IValue>& value) {
+  if (auto b = std::dynamic_pointer_cast<orvsg::BoolValue>(value)) return b->get() ? 1 : 0;
+  if (auto n = std::dynamic_pointer_cast<orvsg::IntValue>(value)) return n->get();
+  if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value)) return static_cast<std::int64_t>(c->get());
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> defaultNamed(const orv::Preferences& defaults, const std::wstring& name) {
+  for (unsigned int i = 0; i < defaults.count(); ++i)
+    if (defaults.getValue(i)->getName() == name) return numberOf(defaults.getValue(i));
+  return std::nullopt;
+}
+
+}  // namespace
+
+OptionsModel::OptionsModel(const orv::Preferences& set, const orv::Preferences& defaults) {
+  for (unsigned int i = 0; i < set.count(); ++i) {
+    const std::shared_ptr<orv::IPreferenceUI> widget = set.getUI(i);
+    const std::optional<std::int64_t> number = numberOf(set.getValue(i));
+    if (!widget->canShow() || !number) continue;
+    DialogControl control;
+    control.option = i;
+    control.type = widget->getType();
+    const wchar_t* label = widget->getDisplayName();
+    control.label = label ? label : L"";
+    control.advanced = widget->isAdvanced();
+    if (const auto comboBox = std::dynamic_pointer_cast<orv::ComboBoxPrefUI>(widget)) control.entries = comboBox->options();
+    control.value = *number;
+    control.defaultValue = defaultNamed(defaults, set.getValue(i)->getName()).value_or(*number);
+    controls_.push_back(std::move(control));
+  }
+}
+
+int OptionsModel::selection(std::size_t control) const {
+  const DialogControl& shown = controls_.at(control);
+  return shown.value >= 0 && static_cast<std::size_t>(shown.value) < shown.entries.size() ? static_cast<int>(shown.value)
+                                                                                           : -1;
+}
+
+void OptionsModel::restoreDefaults() {
+  for (DialogControl& control : controls_) control.value = control.defaultValue;
+}
+
+void OptionsModel::applyTo(orv::Preferences& set) const {
+  std::vector<OptionEdit> edits;
+  for (const DialogControl& control : controls_) edits.push_back({control.option, control.value});
+  applyOptionEdits(edits, set);
+}
+
+}  // namespace orvhost
