@@ -12,6 +12,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -32,11 +33,23 @@ Reads readAll(IniSettingsStore& store) {
   return reads;
 }
 
+// A folder of the process's own, so that the settings file and the lock file
+// that saving leaves beside it go with the process.
+struct ScratchFolder {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("orv-settings-fuzz-" + std::to_string(getpid()));
+  ScratchFolder() { std::filesystem::create_directories(path); }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("orv-settings-fuzz-" + std::to_string(getpid()) + ".ini");
+  static const ScratchFolder scratch;
+  static const std::filesystem::path file = scratch.path / "settings.ini";
   std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
 
   Reads before;
