@@ -1,12 +1,14 @@
 #include "Utf.h"
 
+#include <Utf8Encoding.h>
+
 namespace orvini {
 
 namespace {
 
-constexpr char32_t replacement = 0xFFFD;
-
-bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+using orvutf8::appendUtf8;
+using orvutf8::isSurrogate;
+constexpr char32_t replacement = orvutf8::replacementCharacter;
 
 void appendUtf16Le(std::string& out, char32_t c) {
   const auto unit = [&out](char32_t u) {
@@ -23,24 +25,6 @@ void appendUtf16Le(std::string& out, char32_t c) {
 }
 
 }  // namespace
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 
 bool nextUtf8(std::string_view s, std::size_t& i, char32_t& c) {
   const auto lead = static_cast<unsigned char>(s[i++]);

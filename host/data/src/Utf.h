@@ -9,7 +9,6 @@
 
 namespace orvini {
 
-void appendUtf8(std::string& out, char32_t c);
 // The code point at s[i] into c, moving i past it; false, with i moved one
 // byte on, for a malformed sequence.
 bool nextUtf8(std::string_view s, std::size_t& i, char32_t& c);

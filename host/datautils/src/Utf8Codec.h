@@ -1,13 +1,15 @@
 // The UTF-8 and wide-text pieces that the text and the path conversions share.
 #pragma once
 
+#include <Utf8Encoding.h>
+
 #include <string>
 
 namespace orvsgutils::detail {
 
-constexpr char32_t replacementCharacter = 0xFFFD;
-
-inline bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+using orvutf8::appendUtf8;
+using orvutf8::isSurrogate;
+using orvutf8::replacementCharacter;
 
 // One character as wide text: a surrogate pair where wchar_t has 16 bits.
 inline void appendWide(std::wstring& out, char32_t c) {
@@ -20,24 +22,6 @@ inline void appendWide(std::wstring& out, char32_t c) {
     }
   }
   out.push_back(static_cast<wchar_t>(c));
-}
-
-inline void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 // The character at text[i] of a wide text, joining a surrogate pair where
