@@ -1,7 +1,7 @@
 # unpack(<archive>...): unpacks the archives into one fresh folder under the
-# system's temporary folder, far from any build tree, and sets ROOT to the
-# archives' top folder NAME in it and SCRATCH to an empty folder beside it.
-# remove_unpacked() removes both; a failed test leaves them for a look.
+# system's temporary folder, far from any build tree; ROOT is their top
+# folder NAME there, SCRATCH an empty folder beside it. remove_unpacked()
+# removes both; a failed test leaves them for a look.
 function(unpack)
   set(base "$ENV{TMPDIR}")
   if(NOT base)
@@ -11,16 +11,12 @@ function(unpack)
   set(folder "${base}/orv-release-${tag}")
   file(MAKE_DIRECTORY "${folder}/unpacked" "${folder}/scratch")
   foreach(archive IN LISTS ARGN)
-    if(NOT EXISTS "${archive}")
-      message(FATAL_ERROR "${archive} is missing: scripts/package makes it")
-    endif()
     execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${archive}" WORKING_DIRECTORY "${folder}/unpacked"
       RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
-      message(FATAL_ERROR "${archive} did not unpack")
+      message(FATAL_ERROR "${archive} did not unpack: scripts/package makes it")
     endif()
   endforeach()
-  message(STATUS "unpacked into ${folder}")
   set(UNPACKED "${folder}" PARENT_SCOPE)
   set(ROOT "${folder}/unpacked/${NAME}" PARENT_SCOPE)
   set(SCRATCH "${folder}/scratch" PARENT_SCOPE)
