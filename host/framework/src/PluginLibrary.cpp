@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace orv {
 namespace {
@@ -66,12 +67,15 @@ void PluginDestroyer::operator()(IPlugin* plugin) const noexcept {
 
 PluginPtr instantiatePlugin(const PluginLibrary& library) {
   const std::string shown = orvsgutils::StringUtils::toUtf8(library.path());
+  // Made before the plug-in: once createPlugin has run, nothing may throw
+  // before the plug-in has its owner.
+  PluginDestroyer destroyer{library.destroyFunction(), library.path(), {}};
   IPlugin* raw = nullptr;
   // Whatever a throwing createPlugin stored is not taken: it made nothing
   // that can be trusted to be whole.
   if (const auto failure = failureOf([&] { library.createFunction()(&raw); }))
     throw PluginLoadError(PluginLoadError::Kind::Failed, shown + ": createPlugin failed: " + *failure);
-  PluginPtr plugin(raw, PluginDestroyer{library.destroyFunction(), library.path(), {}});
+  PluginPtr plugin(raw, std::move(destroyer));
   if (!plugin) return plugin;
   if (const auto failure = failureOf([&] { plugin->setParent(library.handle()); })) {
     std::string message = shown + ": setParent failed: " + *failure;
