@@ -29,6 +29,12 @@
 #include <cwchar>
 #include <functional>
 
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 using orv::PluginLoadError;
 using orvsgutils::PathUtils;
@@ -140,6 +146,33 @@ TEST(PlatformWideStrings, CopyWhatFitsAndCompareIgnoringAsciiCase) {
 #endif
 }
 
+#if !defined(_WIN32)
+// Linux's emulation of DllMain against a module's static objects, at an
+// unload and at process exit, in a process of its own: the order Windows keeps.
+TEST(PlatformDllEntry, RunsInTheOrderWindowsKeeps) {
+  for (const bool unload : {true, false}) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    std::fflush(nullptr);  // or the child's exit writes this process's buffered output again
+    if (fork() == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      void* const module = dlopen(ORV_TEST_DLL_ENTRY, RTLD_NOW | RTLD_LOCAL);
+      if (module != nullptr && unload) dlclose(module);
+      (void)!write(STDOUT_FILENO, "main returns\n", 13);
+      std::exit(module == nullptr);
+    }
+    close(out[1]);
+    std::string said;
+    char chunk[64];
+    for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;) said.append(chunk, static_cast<std::size_t>(n));
+    close(out[0]);
+    wait(nullptr);
+    EXPECT_EQ(said, unload ? "attach\ndetach on unload\nstatic destroyed\nmain returns\n"
+                           : "attach\nmain returns\ndetach at exit\nstatic destroyed\n");
+  }
+}
+#endif
+
 TEST(Preferences, KeepEntriesInOrderAndCopiesOfNames) {
   orv::Preferences set;
   const auto solids = std::make_shared<orvsg::BoolValue>(L"Read Solids", true);
@@ -170,37 +203,30 @@ TEST(Preferences, KeepEntriesInOrderAndCopiesOfNames) {
             L"");
 }
 
-TEST(CADImporterDoc, LoadReportsThePathKindAndKeepsTheLastOptions) {
+// orvhost's scenarios open readable and missing files; here, the other kinds
+// of path, either overload, and a load that fails after a good one.
+TEST(CADImporterDoc, LoadReportsThePathKindAndKeepsOnlyTheLastOptions) {
   using HPS::IOResult;
   const TempFolder folder;
-  const std::wstring readable = folder.writeFile("part.sldprt", "part").wstring();
   // Made from UTF-8 bytes, not through the SDK's own path conversion.
   std::ofstream(folder.path() / fs::u8path(u8"pi\u00e8ce \u90e8\u54c1.sldprt")) << "part";
   const std::wstring foreign = folder.path().wstring() + L"/pi\u00e8ce \u90e8\u54c1.sldprt";
-  const std::wstring missing = (folder.path() / "missing.sldprt").wstring();
   const std::wstring directory = folder.path().wstring();
-  for (const auto& [path, status] :
-       {std::pair{readable.c_str(), IOResult::Success}, {foreign.c_str(), IOResult::Success},
-        {missing.c_str(), IOResult::FileNotFound}, {directory.c_str(), IOResult::UnableToOpenFile},
-        {static_cast<const wchar_t*>(nullptr), IOResult::FileNotFound}}) {
-    SCOPED_TRACE(static_cast<int>(status));
+  for (const auto& [path, status] : {std::pair{directory.c_str(), IOResult::UnableToOpenFile},
+                                     {static_cast<const wchar_t*>(nullptr), IOResult::FileNotFound},
+                                     {foreign.c_str(), IOResult::Success}}) {
     orvimp::CADImporterDoc doc(path);
-    EXPECT_FALSE(doc.isCompletelyLoaded());
-    // The host may call either overload; each load replaces the options of the last.
-    const auto first = std::make_shared<orv::Preferences>();
-    const auto second = std::make_shared<orv::Preferences>();
-    doc.load(nullptr, HPS::ComponentPath(), 0, HPS::MatrixKit(), first);
-    doc.load(nullptr, 1, 2u, second);
-    EXPECT_EQ(doc.loadedOptions(), second);
-    EXPECT_EQ(first.use_count(), 1);
+    const auto options = std::make_shared<orv::Preferences>();
+    doc.load(nullptr, HPS::ComponentPath(), 0, HPS::MatrixKit(), options);
     EXPECT_EQ(doc.getErrorStatus(), status);
     EXPECT_EQ(doc.getNotifier().Status(), status);
     EXPECT_EQ(doc.isCompletelyLoaded(), status == IOResult::Success);
+    EXPECT_EQ(doc.loadedOptions(), options);
   }
   // A failed load after a good one must not still look loaded, nor keep the old options.
-  orvimp::CADImporterDoc doc(readable.c_str());
+  orvimp::CADImporterDoc doc(foreign.c_str());
   doc.load(nullptr, 0, 0u, std::make_shared<orv::Preferences>());
-  fs::remove(fs::path(readable));
+  fs::remove(folder.path() / fs::u8path(u8"pi\u00e8ce \u90e8\u54c1.sldprt"));
   doc.load(nullptr, 0, 0u, nullptr);
   EXPECT_FALSE(doc.isCompletelyLoaded());
   EXPECT_EQ(doc.loadedOptions(), nullptr);
