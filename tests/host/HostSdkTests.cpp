@@ -213,33 +213,6 @@ TEST(PlatformWideStrings, CopyWhatFitsAndCompareIgnoringAsciiCase) {
 #endif
 }
 
-#if !defined(_WIN32)
-// Linux's emulation of DllMain against a module's static objects, at an
-// unload and at process exit, in a process of its own: the order Windows keeps.
-TEST(PlatformDllEntry, RunsInTheOrderWindowsKeeps) {
-  for (const bool unload : {true, false}) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    std::fflush(nullptr);  // or the child's exit writes this process's buffered output again
-    if (fork() == 0) {
-      dup2(out[1], STDOUT_FILENO);
-      void* const module = dlopen(ORV_TEST_DLL_ENTRY, RTLD_NOW | RTLD_LOCAL);
-      if (module != nullptr && unload) dlclose(module);
-      (void)!::write(STDOUT_FILENO, "main returns\n", 13);
-      std::exit(module == nullptr);
-    }
-    close(out[1]);
-    std::string said;
-    char chunk[64];
-    for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;) said.append(chunk, static_cast<std::size_t>(n));
-    close(out[0]);
-    wait(nullptr);
-    EXPECT_EQ(said, unload ? "attach\ndetach on unload\nstatic destroyed\nmain returns\n"
-                           : "attach\nmain returns\ndetach at exit\nstatic destroyed\n");
-  }
-}
-#endif
-
 TEST(Preferences, KeepEntriesInOrderAndCopiesOfNames) {
   orv::Preferences set;
   const auto solids = std::make_shared<orvsg::BoolValue>(L"Read Solids", true);
