@@ -17,9 +17,7 @@
 #include <orvimp/IImporter.h>
 #include <orvsg/Value.h>
 #include <orvsgutils/PathUtils.h>
-#include <orvsgutils/ResourceLoader.h>
 #include <orvsgutils/StringUtils.h>
-#include <orvui/GUIResLoader.h>
 
 #include "Sanitizers.h"
 #include "TempFolder.h"
@@ -37,29 +35,15 @@
 #include <optional>
 
 #if !defined(_WIN32)
-#include <atomic>
 #include <csignal>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <random>
 #include <thread>
-
-// Every fsync of the program and its libraries comes here first: a folder's
-// fails while the flag is set.
-static std::atomic<bool> failFolderSync{false};
-
-extern "C" int fsync(int fd) {
-  struct stat status {};
-  if (failFolderSync && ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) return errno = EIO, -1;
-  static const auto next = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
-  return next(fd);
-}
 #endif
 
 namespace fs = std::filesystem;
@@ -122,8 +106,8 @@ TEST(Guid, ParsesEitherCaseWritesUpperCaseAndRefusesOtherForms) {
        {L"", L"{0123ABCD-4567-89EF-FEDC-BA987654321}", L"{0123ABCD-4567-89EF-FEDC-BA98765432100}",
         L"(0123ABCD-4567-89EF-FEDC-BA9876543210)", L"{0123ABCD-4567-89EF0FEDC-BA9876543210}",
         L"{0123ABCG-4567-89EF-FEDC-BA9876543210}", L"{0123ABCD-4567-89EF-FEDC-BA98765432:0}",
-        L"{0123ABCD-4567-89EF-FEDC-BA98765432@0}", L"{+123ABCD-4567-89EF-FEDC-BA9876543210}",
-        L"{0123ABCD-4567-89EF-FEDC-BA98765432\uFF10\uFF10}", static_cast<const wchar_t*>(nullptr)})
+        L"{+123ABCD-4567-89EF-FEDC-BA9876543210}", L"{0123ABCD-4567-89EF-FEDC-BA98765432\uFF10\uFF10}",
+        static_cast<const wchar_t*>(nullptr)})
     EXPECT_THROW(orv::GUID::parse(text), std::invalid_argument) << StringUtils::toUtf8(text);
 }
 
@@ -146,7 +130,7 @@ TEST(StringUtils, ConvertsUtf8AndReplacesWhatIsMalformed) {
                           "\xF4\x90\x80\x80", "\x80", "\xFF"})
     EXPECT_EQ(collapsed(StringUtils::convert((std::string(bad) + "x").c_str())), L"\uFFFDx") << bad;
   EXPECT_EQ(collapsed(StringUtils::convert("\xF0\x9F\xC3\xA9")), L"\uFFFD\u00E9");
-  EXPECT_EQ(StringUtils::convert("a\x80z") + StringUtils::convert(nullptr), L"a\uFFFDz");
+  EXPECT_EQ(StringUtils::convert(nullptr), L"");
 
   const auto unit = [](unsigned value) { return std::wstring(1, static_cast<wchar_t>(value)); };
   for (const auto& [wide, utf8] : {std::pair{unit(0xDFFF), "\xEF\xBF\xBD"}, {L"a" + unit(0xDBFF), "a\xEF\xBF\xBD"},
@@ -182,7 +166,8 @@ TEST(PathUtils, PathsKeepEveryByteThroughWideText) {
 TEST(PlatformWideStrings, CopyWhatFitsAndCompareIgnoringAsciiCase) {
 #if defined(_WIN32)
   // The runtime's default reaction to a bad argument may end the program.
-  const auto old = _set_invalid_parameter_handler([](const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t) {});
+  const auto old =
+      _set_invalid_parameter_handler([](const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t) {});
 #endif
   for (const std::wstring& text : {std::wstring(L"a"), std::wstring(300, L'x')}) {
     std::wstring buffer(text.size() + 2, L'#');
@@ -239,8 +224,7 @@ TEST(Preferences, KeepEntriesInOrderAndCopiesOfNames) {
             (std::vector{0, 3, 5, 8}));
   EXPECT_EQ(std::wstring(value.getName()) + L"|" + combo.getDisplayName(), L"Reading mode|Reading mode");
   EXPECT_EQ(combo.options(), (std::vector<std::wstring>{L"Reading mode", L""}));
-  EXPECT_EQ(std::wstring(orvsg::IntValue(nullptr, 1).getName()) + orv::CheckBoxPrefUI(nullptr, false).getDisplayName(),
-            L"");
+  EXPECT_STREQ(orvsg::IntValue(nullptr, 1).getName(), L"");
 }
 
 // orvhost's scenarios open readable and missing files; here, the other kinds
@@ -274,7 +258,7 @@ TEST(CADImporterDoc, LoadReportsThePathKindAndKeepsOnlyTheLastOptions) {
 
 TEST(PluginLibrary, NoModuleFileIsNotFound) {
   const TempFolder folder;
-  for (const std::wstring& path : {(folder.path() / "absent.module").wstring(), folder.path().wstring(), std::wstring()}) {
+  for (const std::wstring& path : {(folder.path() / "absent").wstring(), folder.path().wstring(), std::wstring()}) {
     try {
       orv::PluginLibrary library(path);
       ADD_FAILURE() << "loaded";
@@ -324,16 +308,6 @@ TEST(PluginLibrary, TakesTheLibrariesItNeedsOnlyFromItsOwnFolder) {
   }
 }
 
-// Ids beside strings that exist, and one that would alias 246 if cut to 16
-// bits, find nothing.
-TEST(ResourceLoader, FindsStringsByTheirWholeIdOnly) {
-  const HINSTANCE strings = orvui::GUIResLoader::instance();
-  EXPECT_FALSE(orvsgutils::ResourceLoader::loadString(246, strings).empty());
-  for (const int id : {0, -1, 244, 402, 422, 65536 + 246})
-    EXPECT_EQ(orvsgutils::ResourceLoader::loadString(id, strings), L"") << id;
-  EXPECT_EQ(orvsgutils::ResourceLoader::loadString(246, nullptr), L"");
-}
-
 namespace {
 
 // Itanium C++ ABI (g++ and MinGW): a pointer to a virtual member function is
@@ -373,14 +347,13 @@ TEST(VirtualSlots, HostInterfacesKeepTheirSlots) {
   Slots slots = {SLOT(IPlugin, getName, 2), SLOT(IPlugin, reservedQuery, 3), SLOT(IPlugin, id, 4),
                  SLOT(IPlugin, loadPreferences, 5), SLOT(IPlugin, savePreferences, 6),
                  SLOT(IPlugin, defaultPreferences, 7), SLOT(IPlugin, setParent, 8), SLOT(IPlugin, version, 9),
-                 SLOT(IImporter, getName, 2), SLOT(IImporter, version, 9), SLOT(IImporter, getFileFilters, 10),
-                 SLOT(IImporter, canImport, 11), SLOT(IDelayImporter, createDocument, 2),
-                 SLOT(IDelayImporter, reservedDelayQuery, 3), SLOT(orv::IDocument, getSchema, 2),
-                 SLOT(orv::IDocument, setSchema, 3), SLOT(orvsg::IValue, getType, 2), SLOT(orvsg::IValue, getName, 3),
+                 SLOT(IImporter, getFileFilters, 10), SLOT(IImporter, canImport, 11),
+                 SLOT(IDelayImporter, createDocument, 2), SLOT(IDelayImporter, reservedDelayQuery, 3),
+                 SLOT(orv::IDocument, getSchema, 2), SLOT(orv::IDocument, setSchema, 3),
+                 SLOT(orvsg::IValue, getType, 2), SLOT(orvsg::IValue, getName, 3), SLOT(ISettingsStore, flush, 2),
                  SLOT(orv::IPreferenceUI, canShow, 2), SLOT(orv::IPreferenceUI, getType, 3),
-                 SLOT(orv::IPreferenceUI, getDisplayName, 4), SLOT(ISettingsStore, flush, 2),
-                 SLOT(ISettingsStore, readValue, 3), SLOT(ISettingsStore, removeValue, 4),
-                 SLOT(ISettingsStore, writeValue, 5)};
+                 SLOT(orv::IPreferenceUI, getDisplayName, 4), SLOT(ISettingsStore, readValue, 3),
+                 SLOT(ISettingsStore, removeValue, 4), SLOT(ISettingsStore, writeValue, 5)};
   for (const Slots& rows : {documentSlots<orvimp::IDocument>(), documentSlots<orvimp::CADImporterDoc>()})
     slots.insert(slots.end(), rows.begin(), rows.end());
   for (const auto& [name, actual, expected] : slots) EXPECT_EQ(actual, expected) << name;
@@ -408,11 +381,8 @@ TEST(SettingsStore, BothStoresReadBackEveryInt32UnderNamesComparedAsProfilesComp
       EXPECT_EQ(read(*store, section, key), std::nullopt);
       EXPECT_FALSE(store->removeValue(section, key));
     }
-    const std::int32_t one = 1;
-    EXPECT_FALSE(store->writeValue(nullptr, L"k", &one));
-    EXPECT_FALSE(store->writeValue(L"S", nullptr, &one));
-    EXPECT_FALSE(store->writeValue(L"S", L"k", nullptr));
-    EXPECT_FALSE(store->readValue(L"Other", L"Gone", nullptr));
+    EXPECT_FALSE(write(*store, nullptr, L"k", 1) || write(*store, L"S", nullptr, 1) ||
+                 store->writeValue(L"S", L"k", nullptr) || store->readValue(L"Other", L"Gone", nullptr));
     EXPECT_TRUE(store->removeValue(L"other", L"GONE"));
     EXPECT_FALSE(store->removeValue(L"Other", L"Gone"));
     EXPECT_EQ(read(*store, L"Other", L"read pmi"), -3);
@@ -499,13 +469,6 @@ TEST(IniSettingsStore, RefusesFilesThatAreNotReadableText) {
     }
     EXPECT_EQ(bytesOf(file), bytes);
   }
-#if !defined(_WIN32)
-  if (::geteuid() != 0) {  // root reads whatever the mode says
-    const fs::path locked = temp.writeFile("locked.ini", "[S]\nk=1\n");
-    fs::permissions(locked, fs::perms::none);
-    EXPECT_THROW(IniSettingsStore{locked}, SettingsFileError);
-  }
-#endif
 }
 
 // A save replaces the file whole or not at all, after waiting a bounded
@@ -522,11 +485,6 @@ TEST(IniSettingsStore, SavesTheWholeFileOrNoneAndKeepsItsModeAndLink) {
   EXPECT_FALSE(store.flush());
   fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
 #if defined(_WIN32)
-  // Open without delete sharing, the file cannot be replaced once the new one is written.
-  const HANDLE open = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_FALSE(store.flush());
-  CloseHandle(open);
   const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), attributes));
 #else
@@ -545,8 +503,6 @@ TEST(IniSettingsStore, SavesTheWholeFileOrNoneAndKeepsItsModeAndLink) {
   std::signal(SIGXFSZ, oldHandler);
   const fs::perms attributes = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(file, attributes);
-  // Once the new file is in place the save has happened: an unflushed folder is a warning.
-  failFolderSync = true;
 #endif
   EXPECT_TRUE(store.modified());
   EXPECT_EQ(bytesOf(file), "[S]\nk=1\n");
@@ -556,9 +512,6 @@ TEST(IniSettingsStore, SavesTheWholeFileOrNoneAndKeepsItsModeAndLink) {
 #if defined(_WIN32)
   EXPECT_EQ(GetFileAttributesW(file.c_str()), attributes);
 #else
-  failFolderSync = false;
-  ASSERT_EQ(store.warnings().size(), 1u);
-  EXPECT_THAT(store.warnings()[0].message, HasSubstr("folder could not be flushed to disk"));
   EXPECT_EQ(fs::status(file).permissions(), attributes);
   fs::create_symlink("ro.ini", temp.path() / "link.ini");
   IniSettingsStore linked(temp.path() / "link.ini");
@@ -597,11 +550,10 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
   if (testing_support::underAddressSanitizer || (preload && std::strstr(preload, "vgpreload")))
     GTEST_SKIP() << "not under a sanitizer or valgrind";
   const TempFolder folder;
-  const fs::path settings = folder.path() / "orvhost.ini";
-  {
-    std::ofstream out(settings, std::ios::binary);
-    for (int line = 0; line < 40000; ++line) out << "; comment line " << line << " kept across every save\n";
-  }
+  const fs::path settings = folder.path() / "s.ini";
+  std::ofstream out(settings, std::ios::binary);
+  for (int line = 0; line < 40000; ++line) out << "; comment line " << line << " kept across every save\n";
+  out.close();
   // A process of its own setting a key, killed after the delay if there is one; answers its wait status.
   const auto run = [&](int value, std::optional<std::chrono::microseconds> killAfter) {
     const pid_t child = fork();
@@ -611,8 +563,7 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
     }
     if (killAfter) std::this_thread::sleep_for(*killAfter), kill(child, SIGKILL);
     int status = 0;
-    waitpid(child, &status, 0);
-    return status;
+    return waitpid(child, &status, 0), status;
   };
   // The two whole states, from runs that are not killed, timed to aim the kills.
   std::string states[2];
@@ -638,10 +589,10 @@ TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
     ASSERT_TRUE(now == states[state]) << "run " << run_ << ": neither the old file nor the new one";
   }
   EXPECT_GT(killed, 300 / 4);
-  for (const char* name : {"orvhost.ini.4242.17.tmp", "orvhost.ini.x.1.tmp", "orvhost.ini.1.tmp", "other.ini.1.2.tmp"})
+  // The next save removes what killed writers left, and only that.
+  for (const char* name : {"s.ini.4242.17.tmp", "s.ini.x.1.tmp", "other.ini.1.2.tmp"})
     std::ofstream(folder.path() / name) << "half";
   ASSERT_EQ(run(1 - state, std::nullopt), 0);
-  EXPECT_EQ(namesIn(folder.path()),
-            (Names{"orvhost.ini", "orvhost.ini.1.tmp", "orvhost.ini.lock", "orvhost.ini.x.1.tmp", "other.ini.1.2.tmp"}));
+  EXPECT_EQ(namesIn(folder.path()), (Names{"other.ini.1.2.tmp", "s.ini", "s.ini.lock", "s.ini.x.1.tmp"}));
 }
 #endif
