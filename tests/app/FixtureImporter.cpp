@@ -1,5 +1,5 @@
-// A small importer for the orvhost scenarios and the options dialog test,
-// built into several modules. Its compile definitions choose:
+// A small importer for the orvhost scenarios, built into several modules.
+// Its compile definitions choose:
 //   FIXTURE_NAME       the importer's name, a wide string literal
 //   FIXTURE_THROWS_IN  0 nowhere, 1 createPlugin, 2 canImport, 3 destroyPlugin
 //   FIXTURE_THROWS     2 a class of its own derived from std::exception, 3 a
@@ -7,12 +7,10 @@
 //   FIXTURE_EXPORTS    2 both entry points, 1 createPlugin alone, 0 neither
 // Its own classes live only in this module: their what() and destructors are
 // gone once it is unloaded. It accepts no file. Its options, kept under
-// [Fixture Import]: a check box, a colour (advanced), a combo box and an
-// integer no dialog can show.
+// [Fixture Import]: the check box "Mesh Only" and "Mesh Density", an
+// integer with no choices to pick from.
 #include <ISettingsStore.h>
 #include <orv/CheckBoxPrefUI.h>
-#include <orv/ColorBtnGrpPrefUI.h>
-#include <orv/ComboBoxPrefUI.h>
 #include <orv/PluginEntry.h>
 #include <orv/Preferences.h>
 #include <orvimp/IImporter.h>
@@ -42,11 +40,6 @@ bool failIn(int where, const char* operation) {
 
 constexpr wchar_t section[] = L"Fixture Import";
 
-struct Hidden final : orv::CheckBoxPrefUI {
-  Hidden() : CheckBoxPrefUI(L"Mesh density", false) {}
-  bool canShow() const override { return false; }
-};
-
 class FixtureImporter final : public orvimp::IImporter {
  public:
   FixtureImporter() : IImporter(L"{5E1F0C2A-7B3D-4E8F-9A61-2C4D8B0E7F13}") {}
@@ -61,31 +54,23 @@ class FixtureImporter final : public orvimp::IImporter {
   bool reservedDelayQuery() override { return false; }
 
   std::shared_ptr<orv::Preferences> loadPreferences(std::shared_ptr<ISettingsStore> store) override {
-    auto read = [&](const wchar_t* key, std::int32_t byDefault) {
-      std::int32_t stored = byDefault;
-      return store && store->readValue(section, key, &stored) ? stored : byDefault;
+    const auto read = [&](const wchar_t* key) {
+      std::int32_t stored = 0;
+      return store && store->readValue(section, key, &stored) ? stored : 0;
     };
     auto set = std::make_shared<orv::Preferences>();
-    set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only", 0) != 0),
+    set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only") != 0),
              std::make_shared<orv::CheckBoxPrefUI>(L"Mesh only", false));
-    set->add(std::make_shared<orvsg::ColorValue>(L"Edge Colour", static_cast<unsigned long>(read(L"Edge Colour", 0xFF))),
-             std::make_shared<orv::ColorBtnGrpPrefUI>(L"Edge colour", true));
-    auto quality = std::make_shared<orv::ComboBoxPrefUI>(L"Mesh quality", false);
-    for (const wchar_t* entry : {L"Coarse", L"Fine", L"Finest"}) quality->addOption(entry);
-    set->add(std::make_shared<orvsg::IntValue>(L"Quality", read(L"Quality", 1)), quality);
-    set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density", 0)), std::make_shared<Hidden>());
+    set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density")),
+             std::make_shared<orv::CheckBoxPrefUI>(L"Mesh density", true));
     return set;
   }
   std::shared_ptr<orv::Preferences> defaultPreferences() override { return loadPreferences(nullptr); }
   void savePreferences(std::shared_ptr<ISettingsStore> store, std::shared_ptr<orv::Preferences> set) override {
-    for (unsigned int i = 0; i < set->count(); ++i) {
-      const std::shared_ptr<orvsg::IValue> value = set->getValue(i);
-      std::int32_t number = 0;
-      if (auto b = std::dynamic_pointer_cast<orvsg::BoolValue>(value)) number = b->get() ? 1 : 0;
-      if (auto n = std::dynamic_pointer_cast<orvsg::IntValue>(value)) number = n->get();
-      if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value)) number = static_cast<std::int32_t>(c->get());
-      store->writeValue(section, value->getName(), &number);
-    }
+    const std::int32_t meshOnly = std::dynamic_pointer_cast<orvsg::BoolValue>(set->getValue(0))->get() ? 1 : 0;
+    const std::int32_t density = std::dynamic_pointer_cast<orvsg::IntValue>(set->getValue(1))->get();
+    store->writeValue(section, L"Mesh Only", &meshOnly);
+    store->writeValue(section, L"Mesh Density", &density);
   }
 };
 
