@@ -1,19 +1,34 @@
-# The loader: a missing folder, an empty one, a file that is no module and a
-# module without entry points each get their own message and status; the
-# usable module beside them still loads.
+# The loader: a missing or empty folder, a file that is no module, modules
+# short of entry points and plug-ins that throw, beside the real importer in
+# one folder: each is reported with its module and message, the real
+# importer serves all the same, and orvhost ends with its documented status.
 include(${CMAKE_CURRENT_LIST_DIR}/Orvhost.cmake)
+file(WRITE "${WORK}/part.sldprt" "part data\n")
+orvhost(3 --plugin-dir nowhere plugins ERR "no plug-in folder at [^\n]*nowhere")
+orvhost(3 --plugin-dir . check a.sldprt ERR "no plug-in modules \\(\\*${SUFFIX}\\) in ")
 
-orvhost(3 --plugin-dir "${WORK}/nowhere" plugins ERR "no plug-in folder at .*nowhere")
-file(MAKE_DIRECTORY "${WORK}/empty")
-orvhost(3 --plugin-dir "${WORK}/empty" check a.sldprt ERR "no plug-in modules \\(\\*${SUFFIX}\\) in ")
+file(WRITE "${WORK}/plugins/notes${SUFFIX}" "only text\n")
+file(COPY "${FIXTURES}/no_entry_points${SUFFIX}" "${FIXTURES}/create_only${SUFFIX}" DESTINATION "${WORK}/plugins")
+orvhost(4 --plugin-dir plugins open part.sldprt ERR "no importer plug-in in [^\n]*plugins\n  [^\n]*create_only")
+file(COPY "${MODULE}" "${FIXTURES}/faulty_create_own${SUFFIX}" "${FIXTURES}/faulty_canimport_own${SUFFIX}"
+  "${FIXTURES}/faulty_destroy_unrelated${SUFFIX}" DESTINATION "${WORK}/plugins")
+# command|status|what the real importer told
+foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "filters|0|SolidWorks Importer\n  dialog filter"
+    "check part.sldprt|0|^part.sldprt: SolidWorks Importer\n$" "open part.sldprt|0|document: loaded" "options|0|Read Solids")
+  string(REGEX MATCH "^([^|]*)[|](.)[|](.*)$" case "${case}")
+  set(status ${CMAKE_MATCH_2})
+  set(told "${CMAKE_MATCH_3}")
+  separate_arguments(command UNIX_COMMAND "${CMAKE_MATCH_1}")
+  orvhost(${status} --plugin-dir plugins --settings s.ini ${command} OUT "${told}" ERR "notes\\${SUFFIX}: [^\n]+"
+    ERR "no_entry_points\\${SUFFIX}: not a plug-in: it does not export createPlugin\n"
+    ERR "create_only\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
+    ERR "faulty_create_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
+    ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n")
+endforeach()
+# An importer that fails in every call a command makes leaves none in use.
+file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" DESTINATION "${WORK}/alone")
+orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n")
 
-file(MAKE_DIRECTORY "${WORK}/mixed")
-file(WRITE "${WORK}/mixed/notes${SUFFIX}" "only text\n")
-file(COPY_FILE "${NO_PLUGIN}" "${WORK}/mixed/noentry${SUFFIX}")
-orvhost(4 --plugin-dir "${WORK}/mixed" plugins
-  ERR "notes\\${SUFFIX}: [^\n]+" ERR "noentry\\${SUFFIX}: not a plug-in: it does not export createPlugin")
-orvhost(4 --plugin-dir "${WORK}/mixed" open a.sldprt ERR "no importer plug-in in [^\n]*mixed\n  [^\n]*noentry")
-
-file(COPY_FILE "${MODULE}" "${WORK}/mixed/solidworksimporter${SUFFIX}")
-orvhost(4 --plugin-dir "${WORK}/mixed" plugins OUT "^SolidWorks Importer\n" ERR "notes" ERR "noentry")
-orvhost(0 --plugin-dir "${WORK}/mixed" check a.sldprt OUT "a.sldprt: SolidWorks Importer" ERR "noentry")
+# A module from a folder whose name is beyond ASCII.
+file(COPY "${MODULE}" DESTINATION "${WORK}/modulé-日本")
+orvhost(0 --plugin-dir "${WORK}/modulé-日本" plugins OUT "module: +[^\n]*modulé-日本.solidworksimporter\\${SUFFIX}\n$")

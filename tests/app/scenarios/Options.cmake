@@ -1,55 +1,62 @@
-# The options as the preference dialog shows them, changed and reset from the
-# command line; what is saved survives into the next run, and a bad argument
-# writes nothing.
+# The options of two importers as the preference dialog shows them, changed
+# and reset from the command line: each name goes to the importer that has
+# it, what is saved survives into the next run, and a bad argument writes
+# nothing.
 include(${CMAKE_CURRENT_LIST_DIR}/Orvhost.cmake)
-set(settings "${WORK}/config/orvhost.ini")
+file(COPY "${MODULE}" "${FIXTURES}/second_importer${SUFFIX}" DESTINATION "${WORK}/plugins")
+set(run --plugin-dir plugins --settings config/orvhost.ini)
 
-orvhost(0 --settings "${settings}" options OUT "Read Solids +bool +true +check box +basic +\"Read solid bodies\""
-  OUT "entries: Extra low \\| Low \\| \\[Medium\\] \\| High \\| Extra high" NO_OUT "\\(default")
-if(EXISTS "${settings}")
-  message(FATAL_ERROR "showing options wrote the settings file")
-endif()
+orvhost(0 ${run} options set "Read Solids=false" "Set Tessellation Level=High" "Pmi Color=#00FF80" "Mesh Only=true"
+  "Mesh Density=-2147483648" OUT "Second Importer, options from [^\n]*\n  Mesh Only: false -> true\n  Mesh Density: 0 -> -2147483648\n"
+  OUT "Read Solids: true -> false\n  Set Tessellation Level: Medium -> High\n  Pmi Color: #000000 -> #00FF80\n")
+orvhost(0 ${run} options OUT "Mesh Only +bool +true \\(default false\\)" OUT "Pmi Color +colour +#00FF80 \\(default #"
+  OUT "Read Solids +bool +false \\(default true\\) +check box +basic +\"Read solid bodies\""
+  OUT "entries: Extra low \\| Low \\| Medium \\| \\[High\\] \\| Extra high")
+orvhost(0 ${run} options --defaults NO_OUT "\\(default")
 
-orvhost(0 --settings "${settings}" options set "Read Solids=false" "Set Tessellation Level=High" "Pmi Color=#00FF80"
-  OUT "Read Solids: true -> false\n" OUT "Set Tessellation Level: Medium -> High\n" OUT "Pmi Color: #[0-9A-F]+ -> #00FF80\n")
-file(READ "${settings}" content)
-string(REPLACE "\r\n" "\n" content "${content}")
-foreach(line "[SolidWorks Import]" "Read Solids=0" "Set Tessellation Level=3" "Pmi Color=8453888")
-  string(FIND "${content}" "${line}\n" at)
-  if(at LESS 0)
-    message(FATAL_ERROR "the settings file lacks \"${line}\":\n${content}")
-  endif()
+# Each refused argument is named with what is valid, and nothing is written.
+foreach(row "read solids=1|no option is named \"read solids\"; the options are:\n  Second Importer:\n    Mesh Only\n.*\n  SolidWorks Importer:\n"
+    "Import Curves=0|\"Import Curves\" is given more than once" "Read Solids|NAME=VALUE" "Read Solids=yes|true, false, 1 or 0"
+    "Pmi Color=red|#RRGGBB" "Pmi Color=0x1000000|#RRGGBB" "Set Tessellation Level=Huge|\"Extra low\", \"Low\", \"Medium\""
+    "Set Tessellation Level=5|numbers 0 to 4" "Set Tessellation Level=+1|numbers" "Set Tessellation Level= 1|numbers"
+    "Set Tessellation Level=0X1|numbers" "Mesh Density=-2147483649|32-bit" "Mesh Density=2147483648|32-bit")
+  string(REGEX MATCH "^([^|]*)[|](.*)$" row "${row}")
+  orvhost(2 ${run} options set "Import Curves=1" "${CMAKE_MATCH_1}" ERR "${CMAKE_MATCH_2}" ERR "nothing was changed")
 endforeach()
+orvhost(2 ${run} --importer "Second Importer" options set "Read Solids=true" ERR "the options are:\n  Second Importer:\n    Mesh Only\n")
+orvhost(2 ${run} --importer Nobody plugins ERR "no importer is named \"Nobody\"; the importers are:\n  Second Importer\n  SolidWorks Importer\n$")
+orvhost(0 ${run} options NO_OUT "Import Curves +bool +true" NO_OUT "Read Solids +bool +true")
 
-# The next run reads them back.
-orvhost(0 --settings "${settings}" options OUT "Read Solids +bool +false \\(default true\\)"
-  OUT "Pmi Color +colour +#00FF80 \\(default #" OUT "\\| \\[High\\] \\|")
-orvhost(0 --settings "${settings}" options --json)
-expect_json("${OUT}" "Set Tessellation Level" importers 0 options 8 name)
-expect_json("${OUT}" "High" importers 0 options 8 value)
-expect_json("${OUT}" "3" importers 0 options 8 number)
-expect_json("${OUT}" "ON" importers 0 options 8 differsFromDefault)
-expect_json("${OUT}" "OFF" importers 0 options 9 differsFromDefault)
+# Entry numbers and colour numbers, decimal or hex, are taken as well.
+orvhost(0 ${run} options set "Set Reading Mode=0" "Pmi Color=010" "Set Tessellation Level=0x1"
+  OUT "Set Reading Mode: [^\n]* -> Tessellation only\n  Pmi Color: #00FF80 -> #0A0000\n  Set Tessellation Level: High -> Low\n")
+orvhost(0 ${run} --importer "Second Importer" options reset OUT "Mesh Only: true -> false\n" NO_OUT "Read Solids")
+orvhost(0 ${run} options reset "Read Solids" OUT "Read Solids: false -> true\n" NO_OUT "Pmi Color:")
+orvhost(0 ${run} options reset NO_OUT "\\(default")
 
-# Bad arguments: errors that say what is valid, and nothing written at all.
-file(SHA256 "${settings}" saved)
-orvhost(2 --settings "${settings}" options set "Read Solids=1" "read solids=1"
-  ERR "no option is named \"read solids\"; the options are:\n  SolidWorks Importer:\n" ERR "\n    Set Reading Mode\n"
-  ERR "nothing was changed")
-orvhost(2 --settings "${settings}" options set "Read Solids=1" "Pmi Color=red" ERR "#RRGGBB")
-orvhost(2 --settings "${settings}" options set "Set Tessellation Level=Huge" ERR "\"Extra low\", \"Low\", \"Medium\"")
-orvhost(2 --settings "${settings}" options set "Set Tessellation Level=5" ERR "numbers 0 to 4")
-orvhost(2 --settings "${settings}" options set "Read Solids=yes" ERR "true, false, 1 or 0")
-orvhost(2 --settings "${settings}" options set "Read Solids=1" "Read Solids=0" ERR "more than once")
-orvhost(2 --settings "${settings}" options set "Read Solids" ERR "NAME=VALUE")
-orvhost(2 --settings "${settings}" options reset "Pmi Colour" ERR "no option is named \"Pmi Colour\"")
-expect_unchanged("${settings}" "${saved}")
+# A file that is no text, or read-only, is an error of its own (--defaults
+# needs none).
+file(COPY_FILE "${MODULE}" "${WORK}/binary.ini")
+orvhost(6 --settings binary.ini open part.sldprt ERR "binary.ini")
+orvhost(0 --settings binary.ini options --defaults)
+file(WRITE "${WORK}/readonly.ini" "[SolidWorks Import]\nRead Solids=0\n")
+file(CHMOD "${WORK}/readonly.ini" PERMISSIONS OWNER_READ)
+orvhost(6 --settings readonly.ini options set "Read Solids=1" ERR "readonly.ini[^\n]*read-only")
 
-# Entry numbers and colour numbers are taken as well as labels.
-orvhost(0 --settings "${settings}" options set "Set Reading Mode=0" "Pmi Color=0x0000FF" OUT "Pmi Color: #00FF80 -> #FF0000")
-
-orvhost(0 --settings "${settings}" options reset "Read Solids" OUT "Read Solids: false -> true\n")
-orvhost(0 --settings "${settings}" options OUT "Read Solids +bool +true " OUT "High \\(default Medium\\)")
-orvhost(0 --settings "${settings}" options reset)
-orvhost(0 --settings "${settings}" options NO_OUT "\\(default")
-orvhost(0 --settings "${WORK}/never.ini" options --defaults NO_OUT "\\(default")
+# Six orvhost processes at once, each setting another option in one file:
+# every change is kept, since each save locks the file and writes only its
+# own changes into the file as it stands; no save leaves a temporary file.
+orvhost(0 --settings c.ini options reset)
+foreach(assignment "Read Solids=false" "Import Surfaces=false" "Read PMI=false" "Import Curves=true" "Set PMI Color=true"
+    "Read Wireframes=false")
+  list(APPEND commands COMMAND sh -c "exec \"$@\" </dev/null >/dev/null 2>&1" sh ${emulator} "${ORVHOST}" --settings c.ini
+    options set "${assignment}")
+  string(REPLACE "=" " +bool +" pattern "${assignment}")
+  list(APPEND kept OUT "${pattern}")
+endforeach()
+execute_process(${commands} WORKING_DIRECTORY "${WORK}")
+orvhost(0 --settings c.ini options ${kept})
+file(GLOB left "${WORK}/*.tmp" "${WORK}/.*.tmp")
+if(left)
+  message(FATAL_ERROR "the saves left ${left}")
+endif()
