@@ -9,14 +9,13 @@
 #include <orvsg/IValue.h>
 #include <orvsgutils/StringUtils.h>
 
+#include <sstream>
 #include <stdexcept>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> arguments(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n') arguments.emplace_back();
-    else arguments.back() += static_cast<char>(data[i]);
-  }
+  std::vector<std::string> arguments;
+  std::istringstream lines(std::string(reinterpret_cast<const char*>(data), size));
+  for (std::string line; std::getline(lines, line);) arguments.push_back(line);
   const std::shared_ptr<orv::Preferences> set = fuzzedImporter().defaultPreferences();
   std::vector<orvhost::OptionEdit> edits;
   try {

@@ -19,11 +19,11 @@ using namespace testing_support;
 
 namespace {
 
-enum Fault { StringFetch, PreferencesAdd, StoreCall, Allocation };
-long armedAt[2], calls[2];
+enum Fault { StoreCall, StringFetch, PreferencesAdd, Allocation } armed;
+long armedAt, hostCalls;
 
-void countHostCall(Fault fault) {
-  if (++calls[fault] == armedAt[fault]) throw std::runtime_error("host call fault");
+void countHostCall(Fault kind) {
+  if (armed == kind && ++hostCalls == armedAt) throw std::runtime_error("host call fault");
 }
 
 const char* const operations[] = {"createPlugin", "createDocument", "defaultPreferences", "loadPreferences",
@@ -78,7 +78,7 @@ TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
         store->numbers = {{L"Read Solids", 0}, {L"Pmi Color", 0xFF}, {L"Set Reading Mode", 1}};
         store->throwAtCall = fault == StoreCall ? int(k) : 0;
         failAllocation(fault == Allocation ? k : 0);
-        if (fault < StoreCall) armedAt[fault] = k, calls[fault] = 0;
+        armed = fault, armedAt = k, hostCalls = 0;
         std::shared_ptr<void> result;
         bool thrown = false;
         try {
@@ -88,9 +88,9 @@ TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
         }
         const bool struck = fault == Allocation  ? allocationFailed()
                             : fault == StoreCall ? store->calls.size() >= std::size_t(k)
-                                                 : calls[fault] >= k;
+                                                 : hostCalls >= k;
         failAllocation(0);
-        armedAt[0] = armedAt[1] = 0;
+        armedAt = 0;
         EXPECT_EQ(thrown, struck);
         if (!struck) break;
         EXPECT_FALSE(result) << "a half-made result was handed back";

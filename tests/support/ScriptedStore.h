@@ -1,6 +1,6 @@
 // A settings store whose answers a test sets up: it reads from its numbers,
-// records every read and write in order, and can be told to answer true
-// without writing anything, or to throw at its k-th call.
+// or answers true without writing anything when told to, records every read
+// and write in order, and can be told to throw at its k-th call.
 #pragma once
 
 #include <ISettingsStore.h>
@@ -9,18 +9,14 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace testing_support {
 
-class ScriptedStore : public ISettingsStore {
- public:
-  struct Call {
-    bool write;
-    std::wstring section;
-    std::wstring key;
-    std::int32_t number;  // what was written, or what the read answered (0 for none)
-  };
+struct ScriptedStore : ISettingsStore {
+  // A write or not, section, key, and what was written or read (0: nothing).
+  using Call = std::tuple<bool, std::wstring, std::wstring, std::int32_t>;
 
   std::map<std::wstring, std::int32_t> numbers;  // by key; the section is only recorded
   bool answerTrueWithoutWriting = false;
@@ -30,21 +26,17 @@ class ScriptedStore : public ISettingsStore {
   bool flush() override { return true; }
   bool removeValue(const wchar_t*, const wchar_t*) override { return false; }
   bool readValue(const wchar_t* section, const wchar_t* key, std::int32_t* out) override {
-    record({false, section, key, 0});
-    const auto entry = numbers.find(key);
-    if (answerTrueWithoutWriting || entry == numbers.end()) return answerTrueWithoutWriting;
-    *out = calls.back().number = entry->second;
-    return true;
+    const auto entry = answerTrueWithoutWriting ? numbers.end() : numbers.find(key);
+    if (entry != numbers.end()) *out = entry->second;
+    record(false, section, key, entry != numbers.end() ? *out : 0);
+    return entry != numbers.end() || answerTrueWithoutWriting;
   }
   bool writeValue(const wchar_t* section, const wchar_t* key, const std::int32_t* value) override {
-    record({true, section, key, *value});
-    numbers[key] = *value;
+    record(true, section, key, numbers[key] = *value);
     return true;
   }
-
- private:
-  void record(Call call) {
-    calls.push_back(std::move(call));
+  void record(bool write, const wchar_t* section, const wchar_t* key, std::int32_t number) {
+    calls.emplace_back(write, section, key, number);
     if (static_cast<int>(calls.size()) == throwAtCall) throw std::runtime_error("store failure");
   }
 };
