@@ -69,8 +69,8 @@ float draw(std::mt19937_64& engine) {
   const std::uint64_t r = engine();
   const std::uint32_t kind = r >> 23 & 31, spread = std::uint32_t(r >> 32);
   const std::uint32_t fraction = kind == 1 || kind == 2 ? 0 : (std::uint32_t(r) & 0x7fffff) | (kind == 3) << 22;
-  const std::uint32_t bits =
-      std::uint32_t(r >> 28 & 1) << 31 | (kind < 12 ? first[kind] + spread % span[kind] : 119 + spread % 17) << 23 | fraction;
+  const std::uint32_t exponent = kind < 12 ? first[kind] + spread % span[kind] : 119 + spread % 17;
+  const std::uint32_t bits = std::uint32_t(r >> 28 & 1) << 31 | exponent << 23 | fraction;
   float value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
@@ -82,10 +82,12 @@ float draw(std::mt19937_64& engine) {
 template <typename F, typename... Types>
 void expectAssignmentsCopyBits() {
   static const std::uint32_t floats[] = {0x7fa00001, 0xffc12345, 0x80000000, 1, 0x3f800001, 0xff7ffffe};
-  static const std::uint64_t doubles[] = {0x7ff4000000000001, 0xfff8000000012345, 0x8000000000000000, 1, 0x3ff0000000000001};
+  static const std::uint64_t doubles[] = {0x7ff4000000000001, 0xfff8000000012345, 0x8000000000000000, 1,
+                                          0x3ff0000000000001};
   ([] {
     Types source, copied, moved;
-    std::memcpy(static_cast<void*>(&source), sizeof(F) == 4 ? static_cast<const void*>(floats) : doubles, sizeof source);
+    const void* pattern = sizeof(F) == 4 ? static_cast<const void*>(floats) : doubles;
+    std::memcpy(static_cast<void*>(&source), pattern, sizeof source);
     Types other = source;
     std::memset(static_cast<void*>(&copied), 0x55, sizeof source);
     std::memset(static_cast<void*>(&moved), 0x55, sizeof source);
@@ -123,7 +125,8 @@ TEST(Geometry, ConstructorsPointsTheEmptyBoxAndResultsWrittenDown) {
   Vector v(41, 0, 0);
   EXPECT_SAME(v /= 41, 0.99999994f, 0, 0);  // a reciprocal, then products
   EXPECT_SAME(Vector(kMax, kMax, 0).Normalize(true, 0), 0.70710677f, 0.70710677f, 0);
-  EXPECT_SAME(Vector(1e10f, 1e10f, 0).Normalize(true, 0), 0x1.6a09e8p-1f, 0x1.6a09e8p-1f, 0);  // prescaled above 1e10 only
+  // Prescaled only above 1e10.
+  EXPECT_SAME(Vector(1e10f, 1e10f, 0).Normalize(true, 0), 0x1.6a09e8p-1f, 0x1.6a09e8p-1f, 0);
 }
 
 TEST(Differential, VectorOperationsAgainstTheReference) {

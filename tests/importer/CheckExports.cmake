@@ -19,5 +19,6 @@ list(SORT exported)
 list(SORT expected)
 list(LENGTH exported count)
 if(NOT exported STREQUAL expected OR NOT count EQUAL COUNT)
-  message(FATAL_ERROR "${count} exports, not ${COUNT}, or not the list\n  exported: ${exported}\n  expected: ${expected}")
+  message(FATAL_ERROR "${count} exports, not ${COUNT}, or not those listed\n"
+    "  exported: ${exported}\n  expected: ${expected}")
 endif()

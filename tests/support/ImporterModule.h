@@ -28,7 +28,8 @@ inline const orv::PluginLibrary& importerModule() {
 inline std::shared_ptr<orvimp::IImporter> makeImporter() {
   orv::IPlugin* plugin = nullptr;
   importerModule().createFunction()(&plugin);
-  return {dynamic_cast<orvimp::IImporter*>(plugin), [](orv::IPlugin* made) { importerModule().destroyFunction()(&made); }};
+  const auto destroy = [](orv::IPlugin* made) { importerModule().destroyFunction()(&made); };
+  return {dynamic_cast<orvimp::IImporter*>(plugin), destroy};
 }
 
 #if defined(__linux__)

@@ -29,6 +29,7 @@ class TempFolder {
  private:
   // Named after the test; the random part keeps concurrent runs of it apart.
   const ::testing::TestInfo& test_ = *::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-      (std::string("orv-test-") + test_.test_suite_name() + "-" + test_.name() + "-" + std::to_string(std::random_device{}()));
+  const std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() / (std::string("orv-test-") + test_.test_suite_name() + "-" +
+                                                test_.name() + "-" + std::to_string(std::random_device{}()));
 };
