@@ -4,8 +4,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ExportList.cmake)
 if(MODULE MATCHES "\\.dll$")
   execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t[^\n]+\n)*" table "${dump}")
-  string(REGEX MATCHALL "\\] [^\n]+" exported "${table}")
-  list(TRANSFORM exported REPLACE "^\\] " "")
+  string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" exported "${table}")
+  list(TRANSFORM exported REPLACE "^\\[ *[0-9]+\\] " "")
   # As many addresses as names: no export without a name.
   if(NOT dump MATCHES "Export Address Table[ \t]+([0-9a-f]+)\n\t\\[Name Pointer/Ordinal\\] Table\t([0-9a-f]+)"
       OR NOT CMAKE_MATCH_1 STREQUAL CMAKE_MATCH_2)
