@@ -66,22 +66,6 @@ function(orv_export_only target list_file)
   endif()
 endfunction()
 
-# Writes a C++ header defining exportedNames, the names of list_file, for
-# programs that check a module's export table against the list.
-function(orv_write_export_names_header list_file header)
-  orv_read_export_list(${list_file} names)
-  list(JOIN names "\",\n    \"" body)
-  file(CONFIGURE OUTPUT ${header} CONTENT
-"// Made by the build from ${list_file}.
-#pragma once
-
-namespace orv_exports {
-inline constexpr const char* exportedNames[] = {
-    \"${body}\"};
-}
-")
-endfunction()
-
 # Sets out_var to the names in the symbol tables of files, as nm (with
 # nm_options) lists them, whose type letter matches the regular expression
 # types: "U" for the names the files import, "[^U]" for those they define.

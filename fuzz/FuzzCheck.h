@@ -1,13 +1,20 @@
-// A property a fuzz target checks: when it fails, the input is a finding.
+// What the fuzz targets share: one importer for the whole run, and the check
+// of a property whose failure makes the input a finding.
 #pragma once
+
+#include "ImporterModule.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                   \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
-      std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                             \
-    }                                                                           \
-  } while (false)
+#define FUZZ_CHECK(condition) fuzzCheck(condition, __FILE__, __LINE__, #condition)
+inline void fuzzCheck(bool holds, const char* file, int line, const char* condition) {
+  if (holds) return;
+  std::fprintf(stderr, "%s:%d: %s does not hold\n", file, line, condition);
+  std::abort();
+}
+
+inline orvimp::IImporter& fuzzedImporter() {
+  static const auto importer = testing_support::makeImporter();
+  return *importer;
+}

@@ -2,7 +2,6 @@
 // option set. An accepted edit, shown the way orvhost shows values and parsed
 // again, must give the same value.
 #include "FuzzCheck.h"
-#include "ImporterModule.h"
 
 #include <OptionEdits.h>
 #include <OptionTable.h>
@@ -10,20 +9,14 @@
 #include <orvsg/IValue.h>
 #include <orvsgutils/StringUtils.h>
 
-#include <cstdint>
-#include <memory>
+#include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const testing_support::ImporterPtr importer = testing_support::makeImporter();
-  std::vector<std::string> arguments(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n') arguments.emplace_back();
-    else arguments.back() += static_cast<char>(data[i]);
-  }
-  const std::shared_ptr<orv::Preferences> set = importer->defaultPreferences();
+  std::vector<std::string> arguments;
+  std::istringstream lines(std::string(reinterpret_cast<const char*>(data), size));
+  for (std::string line; std::getline(lines, line);) arguments.push_back(line);
+  const std::shared_ptr<orv::Preferences> set = fuzzedImporter().defaultPreferences();
   std::vector<orvhost::OptionEdit> edits;
   try {
     edits = orvhost::parseOptionEdits(arguments, *set);

@@ -1,132 +1,103 @@
-// Every allocation the importer's operations reach, and every host call they
-// make, failed in turn: each failure must reach the caller as thrown, with
-// nothing leaked, no half-made result handed back and the caller's shares
-// as they were.
-#include "AllocationCounter.h"
-#include "HostCallFaults.h"
+// Every allocation the importer's operations reach, every host call and every
+// store call they make, failed in turn: each failure must reach the caller as
+// thrown, with nothing leaked, no half-made result handed back and the
+// caller's shares as they were.
 #include "ImporterModule.h"
 #include "ScriptedStore.h"
 
 #include <orv/Preferences.h>
 #include <orvimp/IDocument.h>
-#include <orvimp/IImporter.h>
-
-#include <cstdio>
+#include <orvsgutils/ResourceLoader.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-#include <new>
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
 
-using testing_support::HostCall;
-using testing_support::ScriptedStore;
+using namespace testing_support;
 
 namespace {
 
-// One operation, as the host calls it. The store holds a few numbers; the
-// set to save was loaded before.
-struct Operation {
-  const char* name;
-  std::function<void(orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>& store,
-                     const std::shared_ptr<orv::Preferences>& toSave, std::shared_ptr<void>& result)>
-      run;
-};
+enum Fault { StoreCall, StringFetch, PreferencesAdd, Allocation } armed;
+long armedAt, hostCalls;
 
-const Operation operations[] = {
-    {"createPlugin",
-     [](orvimp::IImporter&, const std::shared_ptr<ScriptedStore>&, const std::shared_ptr<orv::Preferences>&,
-        std::shared_ptr<void>&) {
-       orv::IPlugin* plugin = nullptr;
-       testing_support::importerModule().createFunction()(&plugin);
-       EXPECT_NE(plugin, nullptr);
-       testing_support::importerModule().destroyFunction()(&plugin);
-     }},
-    {"createDocument",
-     [](orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>&, const std::shared_ptr<orv::Preferences>&,
-        std::shared_ptr<void>& result) { result = importer.createDocument(nullptr, L"C:\\parts\\bracket.sldprt"); }},
-    {"defaultPreferences",
-     [](orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>&, const std::shared_ptr<orv::Preferences>&,
-        std::shared_ptr<void>& result) { result = importer.defaultPreferences(); }},
-    {"loadPreferences",
-     [](orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>& store,
-        const std::shared_ptr<orv::Preferences>&, std::shared_ptr<void>& result) {
-       result = importer.loadPreferences(store);
-     }},
-    {"savePreferences",
-     [](orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>& store,
-        const std::shared_ptr<orv::Preferences>& toSave,
-        std::shared_ptr<void>&) { importer.savePreferences(store, toSave); }},
-};
-
-std::shared_ptr<ScriptedStore> storeWithNumbers() {
-  auto store = std::make_shared<ScriptedStore>();
-  store->numbers = {{L"Read Solids", 0}, {L"Pmi Color", 0xFF}, {L"Set Reading Mode", 1}};
-  return store;
+void countHostCall(Fault kind) {
+  if (armed == kind && ++hostCalls == armedAt) throw std::runtime_error("host call fault");
 }
 
-// Runs the operation with a fault armed at k and checks what it left; false
-// once k is past the last point the fault can strike.
-template <typename Arm, typename Struck>
-bool failsCleanly(const Operation& operation, orvimp::IImporter& importer, long k, Arm arm, Struck struck) {
-  const std::shared_ptr<orv::Preferences> toSave = importer.loadPreferences(storeWithNumbers());
-  const long before = testing_support::liveAllocations();
-  auto store = storeWithNumbers();
-  std::shared_ptr<void> result;
-  bool thrown = false;
-  arm(k);
-  try {
-    operation.run(importer, store, toSave, result);
-  } catch (const std::bad_alloc&) {
-    thrown = true;
-  } catch (const testing_support::HostCallFault&) {
-    thrown = true;
+const char* const operations[] = {"createPlugin", "createDocument", "defaultPreferences", "loadPreferences",
+                                  "savePreferences"};
+std::shared_ptr<void> run(int operation, orvimp::IImporter& importer, const std::shared_ptr<ScriptedStore>& store,
+                          const std::shared_ptr<orv::Preferences>& set) {
+  switch (operation) {
+    case 0: return makeImporter();
+    case 1: return importer.createDocument(nullptr, L"C:\\parts\\bracket.sldprt");
+    case 2: return importer.defaultPreferences();
+    case 3: return importer.loadPreferences(store);
   }
-  const bool struckNow = struck();
-  arm(0);
-  if (!struckNow) {
-    EXPECT_FALSE(thrown);
-    return false;
-  }
-  EXPECT_TRUE(thrown) << "the fault did not reach the caller";
-  EXPECT_FALSE(result) << "a half-made result was handed back";
-  EXPECT_EQ(store.use_count(), 1) << "the store's share was kept";
-  EXPECT_EQ(toSave.use_count(), 1) << "the saved set's share was kept";
-  store.reset();  // with what it recorded
-  EXPECT_EQ(testing_support::liveAllocations(), before) << "allocations leaked";
-  return true;
+  importer.savePreferences(store, set);
+  return nullptr;
 }
 
 }  // namespace
 
-TEST(FaultInjection, EachAllocationFailedInTurn) {
-  if (!testing_support::allocationsCounted()) GTEST_SKIP() << "allocations cannot be failed here";
-  auto importer = testing_support::makeImporter();
-  for (const Operation& operation : operations) {
-    SCOPED_TRACE(operation.name);
-    long failures = 0;
-    for (long k = 1; failsCleanly(operation, *importer, k, testing_support::failAllocation,
-                                  testing_support::allocationFailed);
-         ++k) {
-      SCOPED_TRACE(k);
-      ++failures;
-    }
-    EXPECT_GT(failures, 0);
-    std::printf("%s: %ld allocations, each failed in turn\n", operation.name, failures);
-  }
+#if defined(__linux__)
+// The program's definitions, exported, come first in the module's symbol
+// lookup; they forward to the host library's, the next definition.
+std::wstring orvsgutils::ResourceLoader::loadString(int id, HINSTANCE module) {
+  static const auto real = reinterpret_cast<std::wstring (*)(int, HINSTANCE)>(
+      dlsym(RTLD_NEXT, "_ZN10orvsgutils14ResourceLoader10loadStringB5cxx11EiP11HINSTANCE__"));
+  countHostCall(StringFetch);
+  return real(id, module);
 }
 
-TEST(FaultInjection, EachHostCallThrowsInTurn) {
-  auto importer = testing_support::makeImporter();
-  for (const HostCall call : {HostCall::StringFetch, HostCall::PreferencesAdd}) {
-    for (const Operation& operation : operations) {
-      SCOPED_TRACE(operation.name);
-      long k = 1;
-      const auto arm = [call](long at) { testing_support::armHostCallFault(call, at); };
-      const auto struck = [call, &k] { return testing_support::hostCallsSinceArming(call) >= k; };
-      while (failsCleanly(operation, *importer, k, arm, struck)) ++k;
-      std::printf("%s: %ld %s calls, each thrown in turn\n", operation.name, k - 1,
-                  call == HostCall::StringFetch ? "string fetch" : "Preferences::add");
+// A member function takes its object as a first, hidden argument.
+void orv::Preferences::add(std::shared_ptr<orvsg::IValue> value, std::shared_ptr<IPreferenceUI> widget) {
+  static const auto real =
+      reinterpret_cast<void (*)(Preferences*, std::shared_ptr<orvsg::IValue>, std::shared_ptr<IPreferenceUI>)>(
+          dlsym(RTLD_NEXT, "_ZN3orv11Preferences3addESt10shared_ptrIN5orvsg6IValueEES1_INS_13IPreferenceUIEE"));
+  countHostCall(PreferencesAdd);
+  real(this, std::move(value), std::move(widget));
+}
+#endif
+
+TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
+  const auto importer = makeImporter();
+  const auto set = importer->loadPreferences(nullptr);
+#if defined(__linux__)
+  for (const Fault fault : {StoreCall, StringFetch, PreferencesAdd, Allocation}) {
+#else
+  for (const Fault fault : {StoreCall}) {
+#endif
+    for (int operation = 0; operation < 5; ++operation) {
+      for (long k = 1;; ++k) {
+        SCOPED_TRACE(::testing::Message() << operations[operation] << ", fault " << fault << " at " << k);
+        const long before = liveAllocations();
+        auto store = std::make_shared<ScriptedStore>();
+        store->numbers = {{L"Read Solids", 0}, {L"Pmi Color", 0xFF}, {L"Set Reading Mode", 1}};
+        store->throwAtCall = fault == StoreCall ? int(k) : 0;
+        failAllocation(fault == Allocation ? k : 0);
+        armed = fault, armedAt = k, hostCalls = 0;
+        std::shared_ptr<void> result;
+        bool thrown = false;
+        try {
+          result = run(operation, *importer, store, set);
+        } catch (const std::exception&) {
+          thrown = true;
+        }
+        const bool struck = fault == Allocation  ? allocationFailed()
+                            : fault == StoreCall ? store->calls.size() >= std::size_t(k)
+                                                 : hostCalls >= k;
+        failAllocation(0);
+        armedAt = 0;
+        EXPECT_EQ(thrown, struck);
+        if (!struck) break;
+        EXPECT_FALSE(result) << "a half-made result was handed back";
+        EXPECT_EQ(store.use_count() + set.use_count(), 2) << "a share of the store or the set was kept";
+        store.reset();
+        EXPECT_EQ(liveAllocations(), before) << "allocations leaked";
+      }
     }
   }
 }

@@ -1,34 +1,26 @@
-#include "AllocationCounter.h"
+// The program's operator new, which on Linux serves every library, the
+// module's included. (Under valgrind, whose own takes its place, nothing is
+// counted or failed.)
+#include "ImporterModule.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
-#if __has_include(<valgrind/valgrind.h>)
-#include <valgrind/valgrind.h>
-#else
-#define RUNNING_ON_VALGRIND 0
-#endif
-
 namespace {
-std::atomic<long> live{0};
-std::atomic<long> untilFailure{0};
+std::atomic<long> live{0}, untilFailure{0};
 std::atomic<bool> failed{false};
 }  // namespace
 
-namespace testing_support {
-// Valgrind puts its own operator new in place of the program's.
-bool allocationsCounted() { return !RUNNING_ON_VALGRIND; }
-long liveAllocations() { return live.load(); }
-void failAllocation(long n) {
+long testing_support::liveAllocations() { return live; }
+bool testing_support::allocationFailed() { return failed; }
+void testing_support::failAllocation(long n) {
   failed = false;
   untilFailure = n;
 }
-bool allocationFailed() { return failed.load(); }
-}  // namespace testing_support
 
 void* operator new(std::size_t size) {
-  if (untilFailure.load() > 0 && --untilFailure == 0) {
+  if (untilFailure > 0 && --untilFailure == 0) {
     failed = true;
     throw std::bad_alloc();
   }
@@ -37,17 +29,13 @@ void* operator new(std::size_t size) {
   ++live;
   return p;
 }
-
 void operator delete(void* p) noexcept {
-  if (p == nullptr) return;
-  --live;
+  live -= p != nullptr;
   std::free(p);
 }
-
+// The other forms too, so that no allocator but this one is ever mixed in.
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
-// The nothrow form too: left to the runtime, its memory would come from an
-// allocator the replaced delete above does not free into.
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   try {
     return operator new(size);
@@ -55,5 +43,3 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return nullptr;
   }
 }
-
-void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }

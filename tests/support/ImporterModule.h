@@ -1,8 +1,8 @@
 // The importer module loaded from the build's plug-in folder, as the host
-// loads it, with helpers to make importers through its exports.
+// loads it; importers made through its entry points; and, in the Linux
+// programs that link AllocationCounter.cpp, the process's live allocations.
 #pragma once
 
-#include <orv/IPlugin.h>
 #include <orv/PluginLibrary.h>
 #include <orvimp/IImporter.h>
 
@@ -19,25 +19,29 @@ inline std::wstring importerModulePath() {
 #endif
 }
 
-// Loaded once for the whole test program: every object it makes must be gone
-// before it is unloaded, and a static outlives them all.
+// Loaded once for the whole program: a static outlives every object it makes.
 inline const orv::PluginLibrary& importerModule() {
   static const orv::PluginLibrary module(importerModulePath());
   return module;
 }
 
-struct ImporterDeleter {
-  void operator()(orvimp::IImporter* importer) const {
-    orv::IPlugin* plugin = importer;
-    importerModule().destroyFunction()(&plugin);
-  }
-};
-using ImporterPtr = std::unique_ptr<orvimp::IImporter, ImporterDeleter>;
-
-inline ImporterPtr makeImporter() {
+inline std::shared_ptr<orvimp::IImporter> makeImporter() {
   orv::IPlugin* plugin = nullptr;
   importerModule().createFunction()(&plugin);
-  return ImporterPtr(dynamic_cast<orvimp::IImporter*>(plugin));
+  const auto destroy = [](orv::IPlugin* made) { importerModule().destroyFunction()(&made); };
+  return {dynamic_cast<orvimp::IImporter*>(plugin), destroy};
 }
+
+#if defined(__linux__)
+long liveAllocations();
+// The n-th allocation from now throws std::bad_alloc; 0 disarms.
+void failAllocation(long n);
+bool allocationFailed();
+#else
+// A DLL binds to the C runtime's own operator new: nothing to count or fail.
+inline long liveAllocations() { return 0; }
+inline void failAllocation(long) {}
+inline bool allocationFailed() { return false; }
+#endif
 
 }  // namespace testing_support

@@ -11,14 +11,7 @@
 
 class TempFolder {
  public:
-  TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // The random part keeps concurrent runs of the same test apart.
-    const std::string name = std::string("orv-test-") + info->test_suite_name() + "-" + info->name() + "-" +
-                             std::to_string(std::random_device{}());
-    path_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::create_directories(path_);
-  }
+  TempFolder() { std::filesystem::create_directories(path_); }
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -29,11 +22,14 @@ class TempFolder {
   const std::filesystem::path& path() const { return path_; }
 
   std::filesystem::path writeFile(const std::string& name, const std::string& content) const {
-    const std::filesystem::path file = path_ / name;
-    std::ofstream(file, std::ios::binary) << content;
-    return file;
+    std::ofstream(path_ / name, std::ios::binary) << content;
+    return path_ / name;
   }
 
  private:
-  std::filesystem::path path_;
+  // Named after the test; the random part keeps concurrent runs of it apart.
+  const ::testing::TestInfo& test_ = *::testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() / (std::string("orv-test-") + test_.test_suite_name() + "-" +
+                                                test_.name() + "-" + std::to_string(std::random_device{}()));
 };

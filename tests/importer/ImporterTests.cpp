@@ -1,0 +1,241 @@
+// The importer as the host uses it: loaded at run time, reached only through
+// its entry points and the host interfaces.
+#include "ImporterModule.h"
+#include "ScriptedStore.h"
+
+#include <MemorySettingsStore.h>
+#include <orv/CheckBoxPrefUI.h>
+#include <orv/Preferences.h>
+#include <orvimp/CADImporterDoc.h>
+#include <orvsg/Value.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
+using testing_support::makeImporter;
+using testing_support::ScriptedStore;
+
+namespace {
+
+// Calls slot `slot` of the virtual table at object as a function of `this`
+// alone: the module must fill the host's slots in the host's order.
+template <typename Result, typename Object>
+Result callSlot(Object* object, std::size_t slot) {
+  Result (*function)(Object*);
+  std::memcpy(&function, *reinterpret_cast<void***>(object) + slot, sizeof function);
+  return function(object);
+}
+
+// Name, type code and number (a bool as 0 or 1) of each option of a set.
+using Option = std::tuple<std::wstring, std::int32_t, std::uint64_t>;
+std::vector<Option> optionsOf(const orv::Preferences& set) {
+  std::vector<Option> options;
+  for (unsigned int i = 0; i < set.count(); ++i) {
+    const auto value = set.getValue(i);
+    std::uint64_t number = 0;
+    if (auto b = std::dynamic_pointer_cast<orvsg::BoolValue>(value)) number = b->get();
+    if (auto n = std::dynamic_pointer_cast<orvsg::IntValue>(value)) number = static_cast<std::uint64_t>(n->get());
+    if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value)) number = c->get();
+    options.emplace_back(value->getName(), value->getType(), number);
+  }
+  return options;
+}
+
+const std::vector<Option> defaults = {
+    {L"Import construction and references", 0, 0}, {L"Import Hidden Components and Surfaces", 0, 0},
+    {L"Set PMI Color", 0, 0}, {L"Pmi Color", 8, 0}, {L"Read Solids", 0, 1}, {L"Import Surfaces", 0, 1},
+    {L"Read Wireframes", 0, 1}, {L"Read Attributes", 0, 1}, {L"Set Tessellation Level", 3, 2},
+    {L"Set Reading Mode", 3, 2}, {L"Read PMI", 0, 1}, {L"Import Curves", 0, 0}};
+
+// A loaded set has the PMI colour pair behind "Read Solids" and "Import
+// Surfaces"; numbers, when given, replace the defaults in that order.
+std::vector<Option> storedOrder(std::vector<std::uint64_t> numbers = {}) {
+  std::vector<Option> options = defaults;
+  std::rotate(options.begin() + 2, options.begin() + 4, options.begin() + 6);
+  for (std::size_t i = 0; i < numbers.size(); ++i) std::get<2>(options[i]) = numbers[i];
+  return options;
+}
+
+}  // namespace
+
+TEST(EntryPoints, IdentityAndVirtualSlotsAsTheHostExpectsNullsTolerated) {
+  const auto create = testing_support::importerModule().createFunction();
+  const auto destroy = testing_support::importerModule().destroyFunction();
+  orv::IPlugin* plugin = nullptr;
+  EXPECT_EQ(destroy(&plugin) | destroy(nullptr) | create(nullptr), 0);
+  EXPECT_EQ(create(&plugin), 0);
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(destroy(&plugin), 0);
+  EXPECT_EQ(plugin, nullptr);
+
+  const auto importer = makeImporter();
+  EXPECT_EQ(importer->id().toString(), L"{22864D83-A5CF-41E1-ABD4-CDD9449CBC37}");
+  EXPECT_EQ(importer->releaseDate(), L"Dec  9 2025");
+  // Slots 0 and 1 are the destructors.
+  plugin = importer.get();
+  orvimp::IDelayImporter* delay = importer.get();
+  EXPECT_STREQ(callSlot<const wchar_t*>(plugin, 2), L"SolidWorks Importer");
+  EXPECT_FALSE(callSlot<bool>(plugin, 3));
+  EXPECT_EQ(&callSlot<const orv::GUID&>(plugin, 4), &importer->id());
+  EXPECT_FALSE(callSlot<bool>(delay, 3));
+  // Through the second base the whole object goes (else the allocator or a
+  // sanitizer stops the program, or a leak check fails).
+  create(&plugin);
+  delete static_cast<orvimp::IDelayImporter*>(dynamic_cast<orvimp::IImporter*>(plugin));
+}
+
+TEST(Recognition, BothExtensionsInAnyCaseAndNothingElse) {
+  const auto importer = makeImporter();
+  EXPECT_TRUE(importer->canImport(L"/m/a.b.SldAsm") && importer->canImport(L"C:\\m\\.sldprt"));
+  for (const wchar_t* path : {L"part.sldprtx", L"part.sldpr", L"C:\\dir.sldprt\\part", L"C:\\part.sldprt\\", L"",
+                              L"sldprt", L"part.sldprt ", static_cast<const wchar_t*>(nullptr)})
+    EXPECT_FALSE(importer->canImport(path)) << (path ? path : L"null");
+}
+
+TEST(Filters, EachBufferHoldsItsWholeTextOrIsLeftEmpty) {
+  const std::wstring texts[] = {L"sldprt;*.sldasm,SolidWorks Files",  // 32 characters, then 129
+                                L"103,*.sldprt;,CAD File Formats,103,*.sldasm;,CAD File Formats,"
+                                L"104,*.sldprt;,All Supported Files,104,*.sldasm;,All Supported Files"};
+  const auto importer = makeImporter();
+  for (std::uint32_t capacity : {0u, 1u, 32u, 33u, 129u, 130u, 1000u}) {
+    // Longer than the capacity, so that a write past it shows.
+    std::vector<wchar_t> buffers[2] = {std::vector<wchar_t>(capacity + 8, L'#')};
+    buffers[1] = buffers[0];
+    importer->getFileFilters(buffers[0].data(), capacity, buffers[1].data());
+    for (int i : {0, 1}) {
+      const std::wstring whole = texts[i].size() < capacity ? texts[i] : L"";
+      const std::wstring written = capacity == 0 ? L"" : whole + L'\0';
+      EXPECT_EQ(std::wstring(buffers[i].data(), written.size()), written) << capacity;
+      EXPECT_EQ(std::count(buffers[i].begin(), buffers[i].end(), L'#') + written.size(), buffers[i].size()) << capacity;
+    }
+  }
+  // A null buffer is skipped, the other still filled.
+  std::vector<wchar_t> buffer(130);
+  importer->getFileFilters(nullptr, 130, buffer.data());
+  EXPECT_EQ(buffer.data(), texts[1]);
+}
+
+TEST(Documents, ANewGenericDocumentPerCallOwnedByTheCallerAlone) {
+  const auto importer = makeImporter();
+  const auto document =
+      std::dynamic_pointer_cast<orvimp::CADImporterDoc>(importer->createDocument(nullptr, L"C:\\a.txt"));
+  ASSERT_TRUE(document && document.use_count() == 1 && document->path() == L"C:\\a.txt");
+  EXPECT_FALSE(document->isCompletelyLoaded() || document->loadedOptions());
+  const std::weak_ptr<orvimp::IDocument> dropped = importer->createDocument(nullptr, L"C:\\a.txt");
+  EXPECT_TRUE(dropped.expired());
+}
+
+// A share handed over by value is gone when the call returns, before the
+// caller's statement ends (where the ABI releases parameters otherwise).
+TEST(Shares, EveryShareHandedOverIsReleasedInsideTheCall) {
+  const auto importer = makeImporter();
+  auto parent = importer->createDocument(nullptr, L"a.sldasm");
+  auto set = importer->defaultPreferences();
+  std::shared_ptr<ISettingsStore> stores[] = {std::make_shared<MemorySettingsStore>(),
+                                               std::make_shared<MemorySettingsStore>()};
+  const std::weak_ptr<void> seen[] = {parent, set, stores[0], stores[1]};
+  EXPECT_TRUE((importer->createDocument(std::move(parent), L"p.sldprt"), seen[0].expired()));
+  EXPECT_TRUE((importer->loadPreferences(std::move(stores[0])), seen[2].expired()));
+  EXPECT_TRUE(
+      (importer->savePreferences(std::move(stores[1]), std::move(set)), seen[1].expired() && seen[3].expired()));
+}
+
+TEST(OptionSets, DefaultsInTheirOrderAndLoadedInTheStoredOrder) {
+  const auto importer = makeImporter();
+  EXPECT_EQ(optionsOf(*importer->defaultPreferences()), defaults);
+  EXPECT_NE(importer->defaultPreferences(), importer->defaultPreferences());
+  EXPECT_EQ(optionsOf(*importer->loadPreferences(nullptr)), storedOrder());
+  auto store = std::make_shared<ScriptedStore>();
+  EXPECT_EQ(optionsOf(*importer->loadPreferences(store)), storedOrder());
+  std::vector<ScriptedStore::Call> reads;
+  for (const auto& [name, type, number] : storedOrder()) reads.emplace_back(false, L"SolidWorks Import", name, 0);
+  EXPECT_EQ(store->calls, reads);
+  // Each option is read on its own: a key not held keeps its default. Any
+  // nonzero is true; an int is taken unchecked, sign and all; a colour keeps
+  // its 32 bits, unsigned.
+  store->numbers = {{L"Read Solids", 0}, {L"Import Curves", 5}, {L"Set Reading Mode", 9},
+                    {L"Set Tessellation Level", -1}, {L"Pmi Color", -1}};
+  EXPECT_EQ(optionsOf(*importer->loadPreferences(store)),
+            storedOrder({0, 0, 0, 1, 0, 0xFFFFFFFF, 1, 1, std::uint64_t(-1), 9, 1, 1}));
+  // A read that says true but gives no number leaves 0, or 2 for the reading mode.
+  store->answerTrueWithoutWriting = true;
+  EXPECT_EQ(optionsOf(*importer->loadPreferences(store)), storedOrder({0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0}));
+}
+
+TEST(Saving, EachRecognisedOptionIsWrittenOnceInIndexOrderBitForBitAndNothingElse) {
+  const auto set = makeImporter()->defaultPreferences();
+  std::dynamic_pointer_cast<orvsg::ColorValue>(set->getValue(3))->set(0x80FF8040);
+  std::dynamic_pointer_cast<orvsg::BoolValue>(set->getValue(4))->set(false);
+  std::dynamic_pointer_cast<orvsg::IntValue>(set->getValue(8))->set(-4);
+  // Only exact names under their own type code count, wherever they are.
+  struct Impostor : orvsg::IValue {  // the int's type code, but no int value
+    std::int32_t getType() override { return 3; }
+    const wchar_t* getName() override { return L"Set Reading Mode"; }
+  };
+  using orvsg::BoolValue;
+  for (const std::shared_ptr<orvsg::IValue>& value : std::initializer_list<std::shared_ptr<orvsg::IValue>>{
+           std::make_shared<BoolValue>(L"read solids", true), std::make_shared<BoolValue>(L"Read Solid", true),
+           std::make_shared<BoolValue>(L"Pmi Color", true), std::make_shared<orvsg::IntValue>(L"Read Solids", 1),
+           std::make_shared<Impostor>(), std::make_shared<orvsg::StringValue>(L"Read PMI", nullptr),
+           std::make_shared<BoolValue>(L"Import Curves", true)})  // a name again: written again, last
+    set->add(value, std::make_shared<orv::CheckBoxPrefUI>(L"", false));
+  auto store = std::make_shared<ScriptedStore>();
+  makeImporter()->savePreferences(store, set);
+  // Saving reads nothing.
+  std::vector<ScriptedStore::Call> expected;
+  for (const auto& [name, type, number] : defaults) expected.emplace_back(true, L"SolidWorks Import", name, number);
+  std::get<3>(expected[3]) = std::int32_t(0x80FF8040);
+  std::get<3>(expected[4]) = 0;
+  std::get<3>(expected[8]) = -4;
+  expected.emplace_back(true, L"SolidWorks Import", L"Import Curves", 1);
+  EXPECT_EQ(store->calls, expected);
+}
+
+#if defined(_WIN32)
+// What the DLL carries besides its code: string-table, version and manifest
+// resources.
+HMODULE module() { return testing_support::importerModule().handle(); }
+
+// Read straight from the block of one language, so that no fallback applies.
+std::wstring tableString(UINT id, LANGID language) {
+  HRSRC resource = FindResourceExW(module(), RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+  if (resource == nullptr) return L"<no block>";
+  const auto* data = static_cast<const wchar_t*>(LockResource(LoadResource(module(), resource)));
+  for (UINT i = 0; i < id % 16; ++i) data += 1 + *data;
+  return std::wstring(data + 1, *data);
+}
+
+TEST(ModuleImage, FileTypeStringsInFiveLanguagesAloneTheVersionAndAManifestRunningAsInvoker) {
+  const wchar_t* strings[] = {L"", L"sldprt,SolidWorks Part Files", L"sldasm,SolidWorks Assembly Files", L".sldprt",
+                              L".sldasm", L""};
+  for (LANGID language : {1031, 1033, 1036, 1041, 1042})
+    for (UINT id = 100; id <= 105; ++id)
+      EXPECT_EQ(tableString(id, language), strings[id - 100]) << language << ", " << id;
+  EXPECT_EQ(FindResourceExW(module(), RT_STRING, MAKEINTRESOURCEW(101 / 16 + 1), 2057), nullptr);
+
+  const std::wstring path = testing_support::importerModule().path();
+  DWORD ignored = 0;
+  std::vector<unsigned char> info(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(path.c_str(), 0, DWORD(info.size()), info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  const DWORD version[] = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                           fixed->dwProductVersionLS};
+  EXPECT_EQ(std::vector<DWORD>(version, version + 4), (std::vector<DWORD>{6u << 16 | 7u, 120, 6u << 16 | 7u, 120}));
+  for (const std::wstring name : {L"FileVersion", L"ProductVersion"}) {
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), (L"\\StringFileInfo\\040904B0\\" + name).c_str(),
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_EQ(std::wstring(text), L"6.7 [6.7.0.120]");
+  }
+  HRSRC manifest = FindResourceW(module(), MAKEINTRESOURCEW(2), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(module(), manifest))),
+                         SizeofResource(module(), manifest));
+  EXPECT_NE(text.find("requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << text;
+}
+#endif
