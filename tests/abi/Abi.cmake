@@ -40,7 +40,3 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "${LIBRARY} breaks the binary interface of ${BASELINE} (abidiff: ${result}):\n${report}${err}"
     "If the break is deliberate, run scripts/package --update-abi and commit abi/ with it.")
 endif()
-execute_process(COMMAND ${ABIDIFF} "${BASELINE}" "${CURRENT}" RESULT_VARIABLE result OUTPUT_VARIABLE report)
-if(NOT result EQUAL 0)
-  message("${LIBRARY} adds to the binary interface; scripts/package --update-abi records it:\n${report}")
-endif()

@@ -1,16 +1,15 @@
-# The archive ARCHIVE and its debug archive DEBUG_ARCHIVE hold exactly the
-# files of MANIFEST (with every header under HEADER_DIRS in include/) and of
-# DEBUG_MANIFEST, all under the one top folder NAME; no file names a path of
-# BUILD_PATHS; each shipped binary is stripped and links a debug file that
-# the debug archive holds. Prints the module's (MODULE) size.
+# The archive ARCHIVE holds exactly the files of MANIFEST (with every header
+# under HEADER_DIRS in include/), and its debug archive DEBUG_ARCHIVE a
+# .debug file for each of its programs and shared libraries, all under the
+# one top folder NAME; no file names a path of BUILD_PATHS; each shipped
+# binary is stripped and links its debug file. Prints the module's (MODULE)
+# size.
 include(${CMAKE_CURRENT_LIST_DIR}/Unpack.cmake)
 
-function(expect_files archive manifest)
+function(expect_files archive)
   unpack("${archive}")
   file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE "${UNPACKED}/unpacked" "${UNPACKED}/unpacked/*")
-  file(STRINGS "${manifest}" expected REGEX "^[^#]")
-  list(TRANSFORM expected PREPEND "${NAME}/")
-  list(APPEND expected ${ARGN})
+  list(TRANSFORM ARGN PREPEND "${NAME}/" OUTPUT_VARIABLE expected)
   set(unexpected ${found})
   list(REMOVE_ITEM unexpected ${expected})
   set(missing ${expected})
@@ -23,15 +22,18 @@ function(expect_files archive manifest)
   remove_unpacked()
 endfunction()
 
-set(headers)
+file(STRINGS "${MANIFEST}" files REGEX "^[^#]")
+set(debug_files ${files})
+list(FILTER debug_files INCLUDE REGEX "\\.(so|dll|exe)$|^bin/orvhost$")
+list(TRANSFORM debug_files APPEND .debug)
 string(REPLACE "|" ";" header_dirs "${HEADER_DIRS}")
 foreach(dir IN LISTS header_dirs)
   file(GLOB_RECURSE found RELATIVE "${dir}" "${dir}/*")
-  list(TRANSFORM found PREPEND "${NAME}/include/")
-  list(APPEND headers ${found})
+  list(TRANSFORM found PREPEND "include/")
+  list(APPEND files ${found})
 endforeach()
-expect_files("${ARCHIVE}" "${MANIFEST}" ${headers})
-expect_files("${DEBUG_ARCHIVE}" "${DEBUG_MANIFEST}")
+expect_files("${ARCHIVE}" ${files})
+expect_files("${DEBUG_ARCHIVE}" ${debug_files})
 
 # Both archives over one folder, as a user unpacks them for gdb.
 unpack("${ARCHIVE}" "${DEBUG_ARCHIVE}")
@@ -47,7 +49,6 @@ function(objdump out_var)
   execute_process(COMMAND ${OBJDUMP} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
   set(${out_var} "${result}: ${out}${err}" PARENT_SCOPE)
 endfunction()
-file(STRINGS "${DEBUG_MANIFEST}" debug_files REGEX "^[^#]")
 foreach(debug_file IN LISTS debug_files)
   string(REGEX REPLACE "\\.debug$" "" binary "${debug_file}")
   get_filename_component(debug_name "${debug_file}" NAME)

@@ -34,14 +34,19 @@ orvhost(0 ${run} --importer "Second Importer" options reset OUT "Mesh Only: true
 orvhost(0 ${run} options reset "Read Solids" OUT "Read Solids: false -> true\n" NO_OUT "Pmi Color:")
 orvhost(0 ${run} options reset NO_OUT "\\(default")
 
-# A file that is no text, or read-only, is an error of its own (--defaults
-# needs none).
+# A file that is no text, read-only or a folder is an error of its own
+# (--defaults needs none).
 file(COPY_FILE "${MODULE}" "${WORK}/binary.ini")
 orvhost(6 --settings binary.ini open part.sldprt ERR "binary.ini")
 orvhost(0 --settings binary.ini options --defaults)
 file(WRITE "${WORK}/readonly.ini" "[SolidWorks Import]\nRead Solids=0\n")
 file(CHMOD "${WORK}/readonly.ini" PERMISSIONS OWNER_READ)
 orvhost(6 --settings readonly.ini options set "Read Solids=1" ERR "readonly.ini[^\n]*read-only")
+file(MAKE_DIRECTORY "${WORK}/folder.ini")
+orvhost(6 --settings folder.ini options ERR "\"folder.ini\" cannot be read: it is a folder")
+# A value it cannot read is named with its file and line, and the default is used.
+file(WRITE "${WORK}/odd.ini" "[SolidWorks Import]\nRead Solids=maybe\n")
+orvhost(0 --settings odd.ini options ERR "warning: odd.ini:2: [^\n]*\"maybe\"" OUT "Read Solids +bool +true")
 
 # Six orvhost processes at once, each setting another option in one file:
 # every change is kept, since each save locks the file and writes only its
