@@ -24,12 +24,13 @@ execute_process(COMMAND ${CMAKE_COMMAND} ${configure} COMMAND_ERROR_IS_FATAL ANY
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/consumer COMMAND_ERROR_IS_FATAL ANY)
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
-set(consumer ${WORK}/consumer/consumer)
+set(arguments ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(emulator)
-  set(consumer /usr/bin/env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator} ${consumer}.exe)
+  execute_process(COMMAND /usr/bin/env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}
+    ${WORK}/consumer/consumer.exe ${arguments})
+else()
+  execute_process(COMMAND ${WORK}/consumer/consumer ${arguments})
 endif()
-execute_process(COMMAND ${consumer} ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out
-  ERROR_VARIABLE err)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the consumer failed to use the installed SDK (${result}):\n${out}${err}")
 endif()
