@@ -27,10 +27,12 @@ std::vector<std::optional<std::int32_t>> readAll(IniSettingsStore& store) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A folder of the process's own for the file and the lock file beside it.
   static const auto folder = std::filesystem::temp_directory_path() / ("orv-settings-fuzz-" + std::to_string(getpid()));
-  static const bool made = std::filesystem::create_directories(folder) && std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }) == 0;
+  // Not "newly made": a process that aborted on a finding leaves its folder,
+  // which a later one with the same pid then finds.
+  static const bool made = (std::filesystem::create_directories(folder), std::atexit([] {
+                              std::error_code ignored;
+                              std::filesystem::remove_all(folder, ignored);
+                            }) == 0);
   const auto file = folder / "settings.ini";
   std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
   std::optional<IniSettingsStore> store;
