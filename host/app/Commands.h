@@ -1,13 +1,11 @@
-// orvhost's commands. Each prints its report as text, or as one JSON
-// document for scripts, and answers how orvhost ends; a failure that ends the
+// orvhost's commands. Each gives its report to the run's Report, as text or
+// as JSON for scripts, and answers how orvhost ends; a failure that ends the
 // command early is thrown as HostError.
 #pragma once
 
 #include "ExitStatus.h"
+#include "Report.h"
 
-#include <nlohmann/json_fwd.hpp>
-
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,18 +16,17 @@ namespace orvhost {
 class PluginHost;
 
 struct Context {
+  explicit Context(Report& report) : report(report) {}
+
+  Report& report;
   std::filesystem::path pluginFolder;
   std::optional<std::filesystem::path> settingsFile;
   std::optional<std::string> importer;  // the one importer to use
-  bool json = false;
 };
 
-using TextPrinter = void (*)(const nlohmann::json& report, std::FILE* out);
-// Writes report to stdout, as JSON or through text.
-void emit(const Context& context, const nlohmann::json& report, TextPrinter text);
-// Ends a command that used host: unloads its modules, writes report with
-// the failures of every module added (as "failures"), and tells those on
-// stderr too. Answers status, or NotAPlugin when no importer was left in use.
+// Ends a command that used host: unloads its modules, tells the failures of
+// every module, and gives report to the run's Report. Answers status, or
+// NotAPlugin when no importer was left in use.
 ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json report, TextPrinter text,
                   ExitStatus status);
 

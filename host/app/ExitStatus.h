@@ -18,6 +18,29 @@ enum class ExitStatus : int {
   NotLoaded = 7,      // the document did not load
 };
 
+// What each status means, in the help's footer and in a JSON answer's
+// error when the command gives no message of its own.
+struct StatusMeaning {
+  ExitStatus status;
+  const char* meaning;
+};
+inline constexpr StatusMeaning statusMeanings[] = {
+    {ExitStatus::Success, "success"},
+    {ExitStatus::Failure, "any other failure"},
+    {ExitStatus::Usage, "bad command line: command, option, option name or value"},
+    {ExitStatus::NoPlugins, "the plug-in folder is missing or holds no module"},
+    {ExitStatus::NotAPlugin, "a module could not be used (plugins: any module; otherwise: all)"},
+    {ExitStatus::NotAccepted, "no importer accepts a file"},
+    {ExitStatus::Settings, "the settings file cannot be read or written"},
+    {ExitStatus::NotLoaded, "the document did not load"},
+};
+
+inline std::string meaningOf(ExitStatus status) {
+  for (const StatusMeaning& row : statusMeanings)
+    if (row.status == status) return row.meaning;
+  return "status " + std::to_string(static_cast<int>(status));
+}
+
 // A failure that ends the command with its status; what() is the message.
 class HostError : public std::runtime_error {
  public:

@@ -48,7 +48,7 @@ void printOpened(const json& report, std::FILE* out) {
 }  // namespace
 
 ExitStatus openFile(const Context& context, const std::string& path) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   const std::wstring widePath = wide(path);
   PluginHost::Importer* const acceptor = host.acceptorOf(widePath);

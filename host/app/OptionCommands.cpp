@@ -91,7 +91,7 @@ std::string optionNames(const std::vector<Pending>& pending) {
 }
 
 ExitStatus change(const Context& context, const std::vector<std::string>& arguments, const Editor& editor) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   Settings settings(context.settingsFile);
   const std::string unchanged = "\nnothing was changed";
@@ -162,7 +162,7 @@ ExitStatus change(const Context& context, const std::vector<std::string>& argume
 }  // namespace
 
 ExitStatus showOptions(const Context& context, bool defaults) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   // The defaults need no settings file: a broken one must not hide them.
   std::optional<Settings> settings;

@@ -30,7 +30,7 @@ void printEdit(const nlohmann::json& report, std::FILE* out) {
 }  // namespace
 
 ExitStatus editOptions(const Context& context) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   Settings settings(context.settingsFile);
   nlohmann::json report;

@@ -50,7 +50,7 @@ void printChecks(const json& report, std::FILE* out) {
 }  // namespace
 
 ExitStatus listPlugins(const Context& context) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   json plugins = json::array();
   for (PluginHost::Importer* importer : host.importers()) {
     std::wstring identity;
@@ -71,7 +71,7 @@ ExitStatus listPlugins(const Context& context) {
 }
 
 ExitStatus listFilters(const Context& context) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   json importers = json::array();
   for (PluginHost::Importer* importer : host.importers()) {
@@ -103,7 +103,7 @@ ExitStatus listFilters(const Context& context) {
 }
 
 ExitStatus checkPaths(const Context& context, const std::vector<std::string>& paths) {
-  PluginHost host(context.pluginFolder, context.importer);
+  PluginHost host(context.report, context.pluginFolder, context.importer);
   host.requireImporters();
   json checks = json::array();
   bool all = true;

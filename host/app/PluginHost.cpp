@@ -50,8 +50,8 @@ std::vector<std::filesystem::path> modulesIn(const std::filesystem::path& folder
 
 }  // namespace
 
-PluginHost::PluginHost(const std::filesystem::path& folder, const std::optional<std::string>& only)
-    : folder_(folder) {
+PluginHost::PluginHost(Report& report, const std::filesystem::path& folder, const std::optional<std::string>& only)
+    : report_(report), folder_(folder) {
   try {
     for (const std::filesystem::path& path : modulesIn(folder)) load(path);
     if (only) restrictTo(*only);
@@ -108,7 +108,7 @@ void PluginHost::unload() {
 
 void PluginHost::reportFailures() {
   for (; reported_ < failures_.size(); ++reported_)
-    std::fprintf(stderr, "orvhost: %s\n", failures_[reported_].message.c_str());
+    report_.failure(failures_[reported_].module, failures_[reported_].message);
 }
 
 void PluginHost::fail(Importer& importer, const char* operation, const std::string& message) {
@@ -139,7 +139,9 @@ void PluginHost::requireImporters() {
   if (!inUse_.empty()) return;
   std::string message = "no importer plug-in in " + utf8(folder_);
   for (const Failure& failure : failures_) message += "\n  " + failure.message;
-  reported_ = failures_.size();
+  // The error lists them: the report keeps them without telling them again.
+  for (; reported_ < failures_.size(); ++reported_)
+    report_.failure(failures_[reported_].module, failures_[reported_].message, false);
   throw HostError(ExitStatus::NotAPlugin, message);
 }
 

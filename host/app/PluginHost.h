@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ExitStatus.h"
+#include "Report.h"
 
 #include <orv/PluginLibrary.h>
 
@@ -35,9 +36,11 @@ class PluginHost {
 
   // Loads every module of the folder; one that cannot be used is kept in
   // failures() and the others still load. With only, the importer of that
-  // name is the only one used. Throws HostError: NoPlugins when the folder
-  // is missing or holds no module, Usage when no importer is named only.
-  explicit PluginHost(const std::filesystem::path& folder, const std::optional<std::string>& only = std::nullopt);
+  // name is the only one used. Failures are told to report. Throws
+  // HostError: NoPlugins when the folder is missing or holds no module,
+  // Usage when no importer is named only.
+  PluginHost(Report& report, const std::filesystem::path& folder,
+             const std::optional<std::string>& only = std::nullopt);
   // Unloads what is still loaded and tells the failures not yet reported.
   ~PluginHost();
 
@@ -83,7 +86,7 @@ class PluginHost {
   // of loading; a destroyPlugin that throws joins the failures. Everything
   // the importers made must be released before.
   void unload();
-  // Prints the failures not reported yet to stderr.
+  // Tells report the failures not told yet.
   void reportFailures();
 
  private:
@@ -91,6 +94,7 @@ class PluginHost {
   void fail(Importer& importer, const char* operation, const std::string& message);
   void restrictTo(const std::string& name);
 
+  Report& report_;
   std::filesystem::path folder_;
   std::vector<std::unique_ptr<Importer>> loaded_;
   std::vector<Importer*> inUse_;

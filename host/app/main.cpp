@@ -14,6 +14,8 @@
 #endif
 
 #include <cstdio>
+#include <memory>
+#include <utility>
 #include <exception>
 #include <string>
 #include <vector>
@@ -22,15 +24,48 @@ namespace {
 
 using orvhost::ExitStatus;
 
-constexpr const char* footer = R"(Exit status:
-  0  success
-  1  any other failure
-  2  bad command line: command, option, option name or value
-  3  the plug-in folder is missing or holds no module
-  4  a module could not be used (plugins: any module; otherwise: all)
-  5  no importer accepts a file
-  6  the settings file cannot be read or written
-  7  the document did not load)";
+std::string footer() {
+  std::string text = "Exit status:";
+  for (const orvhost::StatusMeaning& row : orvhost::statusMeanings)
+    text += "\n  " + std::to_string(static_cast<int>(row.status)) + "  " + row.meaning;
+  return text;
+}
+
+// The positionals by the form the user types. CLI11 2.4 refuses '=' in an
+// option's name, which 2.1 took: the help and the errors show this instead.
+constexpr std::pair<const char*, const char*> shownNames[] = {{"ASSIGNMENT", "NAME=VALUE"}};
+
+std::string shown(const std::string& name) {
+  for (const auto& [internal, form] : shownNames)
+    if (name == internal) return form;
+  return name;
+}
+
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_name(const CLI::Option* option, bool positional) const override {
+    const std::string name = CLI::Formatter::make_option_name(option, positional);
+    return positional ? shown(name) : name;
+  }
+};
+
+// A missing positional, named as the help shows it.
+CLI::RequiredError shownRequired(const CLI::RequiredError& error) {
+  const std::string message = error.what();
+  for (const auto& [internal, form] : shownNames)
+    if (message.rfind(std::string(internal) + " ", 0) == 0) return CLI::RequiredError(form);
+  return error;
+}
+
+// --json before any "--", seen before parsing: a bad command line is
+// answered in JSON too.
+bool wantsJson(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
+}
 
 // The command line as UTF-8. On Windows main's argv is in the ANSI code
 // page, which cannot hold every path: take the wide command line instead.
@@ -66,19 +101,27 @@ void checkCommandName(const std::vector<std::string>& arguments) {
   }
 }
 
-int run(std::vector<std::string>& arguments) {
+// Help and the version, asked for: as text, or as the JSON answer.
+int told(CLI::App& app, const CLI::Success& asked, const nlohmann::json& answer, orvhost::Report& report) {
+  if (!report.json()) return app.exit(asked);
+  report.command(answer, nullptr);
+  return report.end(ExitStatus::Success);
+}
+
+int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   CLI::App app{"Loads the importer plug-ins of a folder as the CAD viewer does, and uses them.", "orvhost"};
-  app.footer(footer);
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.footer(footer());
   app.require_subcommand(1);
   // Global options may follow the command too: orvhost plugins --json.
   app.fallthrough();
 
-  orvhost::Context context;
+  orvhost::Context context(report);
   std::string pluginFolder;
   std::string settingsFile;
   app.add_option("--plugin-dir", pluginFolder, "Folder of importer modules (default: plugins/ beside bin/)");
   app.add_option("--settings", settingsFile, "Settings file (default: the user's orvhost.ini)");
-  app.add_flag("--json", context.json, "Print one JSON document instead of text");
+  app.add_flag("--json", "Print one JSON document instead of text, whatever happens");
   std::string importer;
   app.add_option("--importer", importer, "Use only the importer of this name (as plugins lists it)");
   app.set_version_flag("--version", "orvhost " ORVHOST_VERSION, "Print the release's version and exit");
@@ -98,7 +141,7 @@ int run(std::vector<std::string>& arguments) {
   options->require_subcommand(0, 1);
   CLI::App* set = options->add_subcommand("set", "Change options and save them to the settings file");
   std::vector<std::string> assignments;
-  set->add_option("NAME=VALUE", assignments,
+  set->add_option("ASSIGNMENT", assignments,
                   "NAME exactly as listed; VALUE: true/false/1/0, a choice's label or number, #RRGGBB")
       ->required();
   CLI::App* reset = options->add_subcommand("reset", "Put options back to their defaults and save them");
@@ -114,9 +157,17 @@ int run(std::vector<std::string>& arguments) {
     app.parse(static_cast<int>(argv.size()), argv.data());
     if (defaults && (set->parsed() || reset->parsed() || edit->parsed()))
       throw CLI::ValidationError("--defaults", "only shows options; it does not go with set, reset or edit");
+  } catch (const CLI::CallForHelp& asked) {
+    return told(app, asked, {{"help", app.help()}}, report);
+  } catch (const CLI::CallForVersion& asked) {
+    return told(app, asked, {{"version", ORVHOST_VERSION}}, report);
+  } catch (const CLI::RequiredError& error) {
+    const CLI::RequiredError named = shownRequired(error);
+    app.exit(named);
+    return report.end(ExitStatus::Usage, named.what());
   } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error);
-    return code == 0 ? 0 : static_cast<int>(ExitStatus::Usage);
+    if (app.exit(error) == 0) return report.end(ExitStatus::Success);
+    return report.end(ExitStatus::Usage, error.what());
   }
 
   context.pluginFolder = pluginFolder.empty() ? orvhost::PluginHost::defaultFolder()
@@ -133,7 +184,7 @@ int run(std::vector<std::string>& arguments) {
   else if (reset->parsed()) status = orvhost::resetOptions(context, names);
   else if (edit->parsed()) status = orvhost::editOptions(context);
   else if (options->parsed()) status = orvhost::showOptions(context, defaults);
-  return static_cast<int>(status);
+  return report.end(status);
 }
 
 #if defined(_WIN32)
@@ -160,14 +211,17 @@ int main(int argc, char** argv) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   const Utf8Console console;
 #endif
+  orvhost::Report report;
   try {
     std::vector<std::string> arguments = utf8Arguments(argc, argv);
-    return run(arguments);
+    report.setJson(wantsJson(arguments));
+    return run(arguments, report);
   } catch (const orvhost::HostError& error) {
     std::fprintf(stderr, "orvhost: %s\n", error.what());
-    return static_cast<int>(error.status());
+    return report.end(error.status(), error.what());
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "orvhost: unexpected failure: %s\n", error.what());
-    return static_cast<int>(ExitStatus::Failure);
+    const std::string message = std::string("unexpected failure: ") + error.what();
+    std::fprintf(stderr, "orvhost: %s\n", message.c_str());
+    return report.end(ExitStatus::Failure, message);
   }
 }
