@@ -6,9 +6,12 @@ find_program(WINESERVER wineserver PATHS /usr/lib/wine NO_DEFAULT_PATH REQUIRED)
 
 set(ORV_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
 # err+module keeps the loader's errors visible: without it a missing DLL
-# only shows as a silent exit code.
+# only shows as a silent exit code. Wine maps file names through the
+# locale's character set: under C or POSIX, as in a container with no LANG,
+# a name beyond ASCII reaches the file system as other bytes. C.UTF-8 is on
+# every Debian system.
 set(ORV_WINE_ENVIRONMENT
-  WINEPREFIX=${ORV_WINEPREFIX} WINEDEBUG=-all,err+module WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=)
+  WINEPREFIX=${ORV_WINEPREFIX} WINEDEBUG=-all,err+module WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY= LC_ALL=C.UTF-8)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${ORV_WINE_ENVIRONMENT} ${WINE64})
 
 # A prefix that failed to come up would fail every test later with no clear
