@@ -3,7 +3,7 @@
 # RUNPATH entry that is empty, '.' or another folder relative to wherever the
 # program was started. Arguments: BUILD, READELF.
 # What the build links: its programs and libraries, and the test modules.
-# Not the scratch folders that tests running beside this one fill and empty.
+# Not scratch/, which tests running beside this one fill and empty.
 file(GLOB_RECURSE files LIST_DIRECTORIES false "${BUILD}/bin/*" "${BUILD}/lib/*" "${BUILD}/plugins/*"
   "${BUILD}/tests/*.so")
 list(FILTER files EXCLUDE REGEX "/CMakeFiles/|/tests/(package|release)/|\\.(o|a|cmake|txt|ninja|log|ini)$")
