@@ -2,7 +2,8 @@
 # ORV_ABI_UPDATE=1 in the environment (scripts/package --update-abi), writes
 # LIBRARY's interface to BASELINE instead. ABIDW and ABIDIFF are the tools,
 # HEADER_DIRS ('|'-separated) the public headers, CURRENT the file for the
-# built library's interface.
+# built library's interface. COMPILER names the compiler and its major
+# version, as COMPILER_FILE records the baseline's.
 if(NOT ABIDW OR NOT ABIDIFF)
   message(FATAL_ERROR "abidw or abidiff is missing: scripts/install-deps linux installs them")
 endif()
@@ -19,8 +20,15 @@ endforeach()
 set(output "${CURRENT}")
 if("$ENV{ORV_ABI_UPDATE}" STREQUAL "1")
   set(output "${BASELINE}")
-elseif(NOT EXISTS "${BASELINE}")
+  file(WRITE "${COMPILER_FILE}" "${COMPILER}\n")
+elseif(NOT EXISTS "${BASELINE}" OR NOT EXISTS "${COMPILER_FILE}")
   message(FATAL_ERROR "no baseline ${BASELINE}: scripts/package --update-abi writes it")
+else()
+  file(STRINGS "${COMPILER_FILE}" baseline_compiler LIMIT_COUNT 1)
+  if(NOT baseline_compiler STREQUAL COMPILER)
+    message("abi: skipped: the baseline was made by ${baseline_compiler}, this build by ${COMPILER}")
+    return()
+  endif()
 endif()
 execute_process(COMMAND ${ABIDW} ${options} --out-file "${output}" "${LIBRARY}" RESULT_VARIABLE result ERROR_VARIABLE err)
 if(NOT result EQUAL 0)
