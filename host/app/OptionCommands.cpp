@@ -1,6 +1,7 @@
 // options, options set and options reset: the importers' option sets as
 // the preference dialog shows and changes them.
 #include "Commands.h"
+#include "EditSaving.h"
 #include "OptionEdits.h"
 #include "OptionTable.h"
 #include "PluginHost.h"
@@ -66,12 +67,6 @@ std::vector<OptionEdit> restored(const orv::Preferences& set, const orv::Prefere
   return edits;
 }
 
-// An option set from a module, which must have made one.
-std::shared_ptr<orv::Preferences> made(std::shared_ptr<orv::Preferences> set) {
-  if (!set) throw std::runtime_error("it made no option set");
-  return set;
-}
-
 // One importer's option set while set or reset works on it.
 struct Pending {
   PluginHost::Importer* importer = nullptr;
@@ -79,6 +74,7 @@ struct Pending {
   std::shared_ptr<orv::Preferences> defaults;
   std::vector<std::string> arguments;  // those about its options
   std::vector<OptionEdit> edits;
+  std::vector<std::string> before;  // each edited option's value, shown, before its edit
 };
 
 std::string optionNames(const std::vector<Pending>& pending) {
@@ -96,6 +92,7 @@ ExitStatus change(const Context& context, const std::vector<std::string>& argume
   Settings settings(context.settingsFile);
   const std::string unchanged = "\nnothing was changed";
   json importers = json::array();
+  std::string unsaved;
   {
     // Released before the modules go, on every road out of this block.
     std::vector<Pending> pending;
@@ -135,28 +132,46 @@ ExitStatus change(const Context& context, const std::vector<std::string>& argume
       }
     }
 
+    // What a failed save left in the store is not to be trusted: none of it
+    // is written.
     for (Pending& next : pending) {
+      for (const OptionEdit& edit : next.edits) next.before.push_back(showValue(*next.set, edit.index));
+      if (!next.edits.empty() && !host.attempt(*next.importer, "savePreferences", [&] {
+            stageEdits(settings, *next.importer->plugin, next.set, next.edits);
+          }))
+        throw HostError(ExitStatus::Failure, next.importer->name + " could not save its options" + unchanged);
+    }
+    settings.write();
+
+    // What the file holds now, as each importer reads it back: a change is
+    // told only once it is there.
+    for (Pending& next : pending) {
+      std::shared_ptr<orv::Preferences> stored = next.set;
+      if (!next.edits.empty() &&
+          !host.attempt(*next.importer, "loadPreferences", [&] { stored = made(settings.load(*next.importer->plugin)); }))
+        stored = nullptr;
       json changes = json::array();
-      for (const OptionEdit& edit : next.edits) {
-        const std::string before = showValue(*next.set, edit.index);
-        applyOptionEdits({edit}, *next.set);
+      for (std::size_t e = 0; e < next.edits.size(); ++e) {
+        const OptionEdit& edit = next.edits[e];
+        const std::string reason = stored ? unsavedReason(*next.set, *stored, edit) : "it could not be read back";
+        if (!reason.empty()) {
+          unsaved += "\n  " + next.importer->name + ": " + reason;
+          continue;
+        }
         changes.push_back({{"name", utf8(next.set->getValue(edit.index)->getName())},
-                           {"from", before},
+                           {"from", next.before[e]},
                            {"to", showValue(*next.set, edit.index)}});
       }
-      // What a failed save left in the store is not to be trusted: none of
-      // it is written.
-      if (!next.edits.empty() &&
-          !host.attempt(*next.importer, "savePreferences", [&] { settings.store(*next.importer->plugin, next.set); }))
-        throw HostError(ExitStatus::Failure, next.importer->name + " could not save its options" + unchanged);
-      importers.push_back({{"importer", next.importer->name},
-                           {"changes", changes},
-                           {"options", toJson(describeOptions(*next.set, next.defaults.get()))}});
+      if (stored)
+        importers.push_back({{"importer", next.importer->name},
+                             {"changes", changes},
+                             {"options", toJson(describeOptions(*stored, next.defaults.get()))}});
     }
   }
-  settings.write();
-  return finish(context, host, {{"settings", settings.fileName()}, {"importers", importers}}, printSets,
-                ExitStatus::Success);
+  const ExitStatus status = finish(context, host, {{"settings", settings.fileName()}, {"importers", importers}},
+                                   printSets, ExitStatus::Success);
+  if (!unsaved.empty()) throw HostError(ExitStatus::Settings, "options asked for are not in the settings file:" + unsaved);
+  return status;
 }
 
 }  // namespace

@@ -12,8 +12,9 @@
 
 namespace orvhost {
 
-// Saves the model's values; answers the error to show, or "" when saved.
-using SaveOptions = std::function<std::string(const OptionsModel&)>;
+// Saves the model's changes and marks it saved; answers the error to show,
+// or "" when saved.
+using SaveOptions = std::function<std::string(OptionsModel&)>;
 
 // Shows the dialog until OK or Cancel. Answers whether any save (OK or
 // Apply) went through. Throws std::runtime_error when the dialog cannot be

@@ -3,6 +3,7 @@
 #include "Commands.h"
 
 #if defined(_WIN32)
+#include "EditSaving.h"
 #include "OptionsDialog.h"
 #include "OptionsModel.h"
 #include "PluginHost.h"
@@ -52,14 +53,23 @@ ExitStatus editOptions(const Context& context) {
     if (!chosen) throw HostError(ExitStatus::Failure, "no importer has options to edit");
 
     OptionsModel model(*set, *defaults);
-    // A save that fails leaves the dialog open with the user's values; a
-    // save that went through partly is made whole by the next one, which
-    // writes every option again.
-    const SaveOptions save = [&](const OptionsModel& shown) -> std::string {
+    // Each save starts from the file as the last one left it, other runs'
+    // changes included, and writes only the controls changed since. A save
+    // that fails leaves the dialog open with the user's values, and the next
+    // one tries those changes again.
+    const SaveOptions save = [&](OptionsModel& shown) -> std::string {
       try {
-        shown.applyTo(*set);
-        settings.store(*chosen->plugin, set);
+        const std::vector<OptionEdit> edits = shown.changes();
+        const std::shared_ptr<orv::Preferences> asked = made(settings.load(*chosen->plugin));
+        stageEdits(settings, *chosen->plugin, asked, edits);
         settings.write();
+        const std::shared_ptr<orv::Preferences> stored = made(settings.load(*chosen->plugin));
+        std::string unsaved;
+        for (const OptionEdit& edit : edits)
+          if (const std::string reason = unsavedReason(*asked, *stored, edit); !reason.empty())
+            unsaved += (unsaved.empty() ? "" : "\n") + reason;
+        if (!unsaved.empty()) return chosen->name + ": " + unsaved;
+        shown.markSaved();
         return "";
       } catch (const std::exception& error) {
         return error.what();

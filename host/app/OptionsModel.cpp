@@ -1,7 +1,5 @@
 #include "OptionsModel.h"
 
-#include "OptionEdits.h"
-
 #include <orv/ComboBoxPrefUI.h>
 #include <orv/Preferences.h>
 #include <orvsg/Value.h>
@@ -39,7 +37,7 @@ OptionsModel::OptionsModel(const orv::Preferences& set, const orv::Preferences& 
     control.label = label ? label : L"";
     control.advanced = widget->isAdvanced();
     if (const auto comboBox = std::dynamic_pointer_cast<orv::ComboBoxPrefUI>(widget)) control.entries = comboBox->options();
-    control.value = *number;
+    control.value = control.savedValue = *number;
     control.defaultValue = defaultNamed(defaults, set.getValue(i)->getName()).value_or(*number);
     controls_.push_back(std::move(control));
   }
@@ -55,10 +53,15 @@ void OptionsModel::restoreDefaults() {
   for (DialogControl& control : controls_) control.value = control.defaultValue;
 }
 
-void OptionsModel::applyTo(orv::Preferences& set) const {
+std::vector<OptionEdit> OptionsModel::changes() const {
   std::vector<OptionEdit> edits;
-  for (const DialogControl& control : controls_) edits.push_back({control.option, control.value});
-  applyOptionEdits(edits, set);
+  for (const DialogControl& control : controls_)
+    if (control.value != control.savedValue) edits.push_back({control.option, control.value});
+  return edits;
+}
+
+void OptionsModel::markSaved() {
+  for (DialogControl& control : controls_) control.savedValue = control.value;
 }
 
 }  // namespace orvhost

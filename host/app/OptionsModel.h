@@ -4,6 +4,8 @@
 // alone, so any importer's set shows the same way.
 #pragma once
 
+#include "OptionEdits.h"
+
 #include <orv/IPreferenceUI.h>
 
 #include <cstdint>
@@ -24,6 +26,7 @@ struct DialogControl {
   std::vector<std::wstring> entries;   // a combo box's, in order
   std::int64_t value = 0;              // 0/1, an entry's number, or a COLORREF
   std::int64_t defaultValue = 0;
+  std::int64_t savedValue = 0;         // as last saved, or as the set had it
 };
 
 class OptionsModel {
@@ -39,9 +42,14 @@ class OptionsModel {
 
   void setValue(std::size_t control, std::int64_t value) { controls_.at(control).value = value; }
   void restoreDefaults();
-  // Puts every control's value into the option it came from. A combo value
-  // that matched no entry and was not changed goes back as it came.
-  void applyTo(orv::Preferences& set) const;
+  // The controls whose value differs from the one they had when last saved
+  // (or when the model was made), as edits of the set they came from. Only
+  // these are saved, so that an option another run saved meanwhile, which
+  // the user did not touch here, is not put back; a combo value that matched
+  // no entry goes back only when an entry was picked.
+  std::vector<OptionEdit> changes() const;
+  // After a save: the values shown now are the ones saved.
+  void markSaved();
 
  private:
   std::vector<DialogControl> controls_;

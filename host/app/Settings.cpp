@@ -45,8 +45,8 @@ std::shared_ptr<orv::Preferences> Settings::load(orv::IPlugin& plugin) {
   return set;
 }
 
-void Settings::store(orv::IPlugin& plugin, std::shared_ptr<orv::Preferences> set) {
-  plugin.savePreferences(store_, std::move(set));
+void Settings::put(const std::wstring& section, const std::wstring& key, std::int32_t value) {
+  store_->writeValue(section.c_str(), key.c_str(), &value);
 }
 
 void Settings::write() {

@@ -3,6 +3,7 @@
 
 #include <IniSettingsStore.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -26,9 +27,8 @@ class Settings {
   // The plug-in's option set from the store, as it is now. Values the store
   // could not read are reported on stderr, with file and line.
   std::shared_ptr<orv::Preferences> load(orv::IPlugin& plugin);
-  // Hands the set to the plug-in's savePreferences; nothing reaches the file
-  // before write().
-  void store(orv::IPlugin& plugin, std::shared_ptr<orv::Preferences> set);
+  // Stores one value; nothing reaches the file before write().
+  void put(const std::wstring& section, const std::wstring& key, std::int32_t value);
   // Throws HostError (Settings) when the file cannot be written; it then
   // stays as it was. A save that could not be made durable is reported on
   // stderr.

@@ -52,13 +52,19 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
     std::ifstream in(settings, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  std::wstring command = L"\"" ORVHOST L"\" --settings \"" + settings.wstring() + L"\" options edit";
   std::wstring desktopName = L"orvhost-dialog-test";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.lpDesktop = desktopName.data();
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  const auto orvhost = [&](const std::wstring& arguments) {
+    std::wstring command = L"\"" ORVHOST L"\" --settings \"" + settings.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = desktopName.data();
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    return process.hProcess;
+  };
+  const HANDLE process = orvhost(L"options edit");
+  ASSERT_TRUE(process);
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
   std::vector<std::vector<HWND>> pages;  // the controls of each, general and advanced
@@ -93,6 +99,12 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
   const std::string applied = "Read Solids=0\r\nPmi Color=1193046\r\nSet Tessellation Level=7\r\n";
   EXPECT_TRUE(eventually([&] { return file().find(applied) == 21; })) << file();
 
+  // Another run changes an option the user left alone here: saving again
+  // writes only what the user changed since Apply, and that change stays.
+  const HANDLE other = orvhost(L"options set \"Read PMI=false\"");
+  EXPECT_EQ(WaitForSingleObject(other, 30000), WAIT_OBJECT_0);
+  CloseHandle(other);
+
   // Defaults and a picked entry show, and Enter saves them.
   SendMessageW(GetDlgItem(dialog, ids::defaultsId), BM_CLICK, 0, 0);
   EXPECT_EQ(values(), (std::vector<LRESULT>{BST_CHECKED, 2, 0}));
@@ -101,9 +113,10 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
   keybd_event(VK_RETURN, 0, 0, 0);
   keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
   DWORD status = 99;
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-  EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &status) && status == 0) << status;
-  EXPECT_EQ(file().find("Read Solids=1\r\nPmi Color=0\r\nSet Tessellation Level=3\r\n"), 21u) << file();
+  EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+  EXPECT_TRUE(GetExitCodeProcess(process, &status) && status == 0) << status;
+  CloseHandle(process);
+  EXPECT_EQ(file().find("Read Solids=1\r\nPmi Color=0\r\nSet Tessellation Level=3\r\nRead PMI=0\r\n"), 21u) << file();
 }
 
 }  // namespace
