@@ -30,7 +30,7 @@ orvhost(5 --settings s.ini open model.step ERR "model.step: no importer accepts 
 file(MAKE_DIRECTORY "${WORK}/folder.ini")
 foreach(row "2|options set|NAME=VALUE is required" "3|--plugin-dir nowhere plugins|no plug-in folder at nowhere"
     "4|--plugin-dir plugins check a.sldprt|no importer plug-in in" "5|check a.sldprt b.step|no importer accepts a file"
-    "6|--settings folder.ini options|it is a folder" "7|open missing.sldasm|missing.sldasm: the document did not load")
+    "6|--settings folder.ini options|it is a folder" "7|--settings s.ini open missing.sldasm|missing.sldasm: the document did not load")
   string(REGEX MATCH "^(.)[|]([^|]*)[|](.*)$" row "${row}")
   separate_arguments(arguments UNIX_COMMAND "${CMAKE_MATCH_2}")
   orvhost(${CMAKE_MATCH_1} --json ${arguments} NO_OUT "\n}\n." OUT "^{\n" OUT "\n  \"error\": {\n    \"message\": \"[^\n]*${CMAKE_MATCH_3}[^\n]*\",\n    \"status\": ${CMAKE_MATCH_1}\n  },\n  \"failures\": \\[")
