@@ -4,6 +4,7 @@
 #include "ExitStatus.h"
 #include "Report.h"
 
+#include <orv/PluginCall.h>
 #include <orv/PluginLibrary.h>
 
 #include <exception>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvimp {
@@ -63,17 +65,9 @@ class PluginHost {
   // module's own work: a host error thrown inside would be taken for its.
   template <class Call>
   bool attempt(Importer& importer, const char* operation, Call&& call) {
-    std::string message;
-    try {
-      call();
-      return true;
-    } catch (const std::exception& error) {
-      message = error.what();
-    } catch (...) {
-      message = "unknown exception";
-    }
-    fail(importer, operation, message);
-    return false;
+    const std::optional<std::string> failure = orv::guardedCall(std::forward<Call>(call));
+    if (failure) fail(importer, operation, *failure);
+    return !failure;
   }
 
   // Throws HostError (NotAPlugin), listing the failures, when no importer is

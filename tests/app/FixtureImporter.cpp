@@ -3,7 +3,8 @@
 //   FIXTURE_NAME       the importer's name, a wide string literal
 //   FIXTURE_THROWS_IN  0 nowhere, 1 createPlugin, 2 canImport, 3 destroyPlugin
 //   FIXTURE_THROWS     2 a class of its own derived from std::exception, 3 a
-//                      class of its own derived from nothing
+//                      class of its own derived from nothing, 4 a
+//                      std::exception whose what() is null
 //   FIXTURE_EXPORTS    2 both entry points, 1 createPlugin alone, 0 neither
 //   FIXTURE_FORGETS_DENSITY  when defined, its save leaves "Mesh Density" out
 // Its own classes live only in this module: their what() and destructors are
@@ -32,10 +33,15 @@ struct Unrelated {
   std::string message;
 };
 
+struct NoMessage : std::exception {
+  const char* what() const noexcept override { return nullptr; }
+};
+
 bool failIn(int where, const char* operation) {
   const std::string message = std::string("fixture fault in ") + operation;
   if (where == FIXTURE_THROWS_IN && FIXTURE_THROWS == 2) throw OwnFault(message);
   if (where == FIXTURE_THROWS_IN && FIXTURE_THROWS == 3) throw Unrelated{message};
+  if (where == FIXTURE_THROWS_IN && FIXTURE_THROWS == 4) throw NoMessage();
   return false;
 }
 

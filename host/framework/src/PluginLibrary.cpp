@@ -3,6 +3,7 @@
 #include "SystemModules.h"
 
 #include <orv/IPlugin.h>
+#include <orv/PluginCall.h>
 #include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
@@ -12,24 +13,6 @@
 #include <utility>
 
 namespace orv {
-namespace {
-
-// Runs a call into a plug-in's module. What it throws is caught here, while
-// the module is surely loaded: the exception's own what() and destructor may
-// be code of that module. Answers a copy of the message, or nothing.
-template <class Call>
-std::optional<std::string> failureOf(Call&& call) {
-  try {
-    call();
-    return std::nullopt;
-  } catch (const std::exception& error) {
-    return std::string(error.what());
-  } catch (...) {
-    return std::string("unknown exception");
-  }
-}
-
-}  // namespace
 
 PluginLoadError::PluginLoadError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
 
@@ -61,7 +44,7 @@ std::wstring PluginLibrary::executableDirectory() { return detail::folderOf(deta
 
 void PluginDestroyer::operator()(IPlugin* plugin) const noexcept {
   if (plugin == nullptr || destroy == nullptr) return;
-  const std::optional<std::string> failure = failureOf([&] { destroy(&plugin); });
+  const std::optional<std::string> failure = guardedCall([&] { destroy(&plugin); });
   if (failure && report) report(orvsgutils::StringUtils::toUtf8(module) + ": destroyPlugin failed: " + *failure);
 }
 
@@ -73,11 +56,11 @@ PluginPtr instantiatePlugin(const PluginLibrary& library) {
   IPlugin* raw = nullptr;
   // Whatever a throwing createPlugin stored is not taken: it made nothing
   // that can be trusted to be whole.
-  if (const auto failure = failureOf([&] { library.createFunction()(&raw); }))
+  if (const auto failure = guardedCall([&] { library.createFunction()(&raw); }))
     throw PluginLoadError(PluginLoadError::Kind::Failed, shown + ": createPlugin failed: " + *failure);
   PluginPtr plugin(raw, std::move(destroyer));
   if (!plugin) return plugin;
-  if (const auto failure = failureOf([&] { plugin->setParent(library.handle()); })) {
+  if (const auto failure = guardedCall([&] { plugin->setParent(library.handle()); })) {
     std::string message = shown + ": setParent failed: " + *failure;
     plugin.get_deleter().report = [&message](const std::string& also) { message += "; " + also; };
     plugin.reset();

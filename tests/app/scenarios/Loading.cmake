@@ -11,7 +11,8 @@ file(WRITE "${WORK}/plugins/notes${SUFFIX}" "only text\n")
 file(COPY "${FIXTURES}/no_entry_points${SUFFIX}" "${FIXTURES}/create_only${SUFFIX}" DESTINATION "${WORK}/plugins")
 orvhost(4 --plugin-dir plugins open part.sldprt ERR "no importer plug-in in [^\n]*plugins\n  [^\n]*create_only")
 file(COPY "${MODULE}" "${FIXTURES}/faulty_create_own${SUFFIX}" "${FIXTURES}/faulty_canimport_own${SUFFIX}"
-  "${FIXTURES}/faulty_destroy_unrelated${SUFFIX}" DESTINATION "${WORK}/plugins")
+  "${FIXTURES}/faulty_destroy_unrelated${SUFFIX}" "${FIXTURES}/null_what_create${SUFFIX}"
+  "${FIXTURES}/null_what_destroy${SUFFIX}" DESTINATION "${WORK}/plugins")
 # command|status|what the real importer told
 foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "filters|0|SolidWorks Importer\n  dialog filter"
     "check part.sldprt|0|^part.sldprt: SolidWorks Importer\n$" "open part.sldprt|0|document: loaded" "options|0|Read Solids")
@@ -23,11 +24,14 @@ foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "fil
     ERR "no_entry_points\\${SUFFIX}: not a plug-in: it does not export createPlugin\n"
     ERR "create_only\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
     ERR "faulty_create_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
-    ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n")
+    ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n"
+    ERR "null_what_create\\${SUFFIX}: createPlugin failed: an exception whose what\\(\\) is null\n"
+    ERR "null_what_destroy\\${SUFFIX}: destroyPlugin failed: an exception whose what\\(\\) is null\n")
 endforeach()
-# An importer that fails in every call a command makes leaves none in use.
-file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" DESTINATION "${WORK}/alone")
-orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n")
+# Importers that fail in every call a command makes leave none in use.
+file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" "${FIXTURES}/null_what_canimport${SUFFIX}" DESTINATION "${WORK}/alone")
+orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n"
+  ERR "null_what_canimport\\${SUFFIX}: canImport failed: an exception whose what\\(\\) is null\n")
 
 # A module from a folder whose name is beyond ASCII.
 file(COPY "${MODULE}" DESTINATION "${WORK}/modulé-日本")
