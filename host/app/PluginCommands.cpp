@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace orvhost {
@@ -47,6 +48,16 @@ void printChecks(const json& report, std::FILE* out) {
   }
 }
 
+// The text a plug-in put into buffer, read no further than its end: one
+// that fills it without a terminator is the plug-in's fault.
+std::wstring endedText(const std::vector<wchar_t>& buffer, const char* what) {
+  const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
+  if (end == buffer.end())
+    throw std::length_error(std::string("the ") + what + " fills all " + std::to_string(buffer.size()) +
+                            " characters of its buffer with no terminator");
+  return std::wstring(buffer.begin(), end);
+}
+
 }  // namespace
 
 ExitStatus listPlugins(const Context& context) {
@@ -78,12 +89,14 @@ ExitStatus listFilters(const Context& context) {
     // Larger than any filter text an importer has reason to give.
     std::vector<wchar_t> filter(4096, L'\0');
     std::vector<wchar_t> groups(4096, L'\0');
+    std::wstring dialogFilter;
+    std::wstring groupList;
     if (!host.attempt(*importer, "getFileFilters", [&] {
           importer->importer->getFileFilters(filter.data(), static_cast<std::uint32_t>(filter.size()), groups.data());
+          dialogFilter = endedText(filter, "dialog filter");
+          groupList = endedText(groups, "group list");
         }))
       continue;
-    const std::wstring dialogFilter(filter.data());
-    const std::wstring groupList(groups.data());
     json rows = json::array();
     try {
       for (const FileFilter& row : parseFileFilters(dialogFilter, groupList))

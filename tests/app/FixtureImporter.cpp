@@ -7,6 +7,8 @@
 //                      std::exception whose what() is null
 //   FIXTURE_EXPORTS    2 both entry points, 1 createPlugin alone, 0 neither
 //   FIXTURE_FORGETS_DENSITY  when defined, its save leaves "Mesh Density" out
+//   FIXTURE_UNTERMINATED     when defined, it fills the dialog filter's whole
+//                            buffer with no terminator
 // Its own classes live only in this module: their what() and destructors are
 // gone once it is unloaded. It accepts no file. Its options, kept under
 // [Fixture Import]: the check box "Mesh Only" and "Mesh Density", an
@@ -18,6 +20,7 @@
 #include <orvimp/IImporter.h>
 #include <orvsg/Value.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -53,7 +56,14 @@ class FixtureImporter final : public orvimp::IImporter {
 
   const wchar_t* getName() const override { return FIXTURE_NAME; }
   bool reservedQuery() const override { return false; }
-  void getFileFilters(wchar_t* filter, std::uint32_t, wchar_t* groups) const override { filter[0] = groups[0] = L'\0'; }
+  void getFileFilters(wchar_t* filter, std::uint32_t capacity, wchar_t* groups) const override {
+    filter[0] = groups[0] = L'\0';
+#if defined(FIXTURE_UNTERMINATED)
+    std::fill(filter, filter + capacity, L'x');
+#else
+    (void)capacity;
+#endif
+  }
   bool canImport(const wchar_t*) const override { return failIn(2, "canImport"); }
   std::shared_ptr<orvimp::IDocument> createDocument(std::shared_ptr<orvimp::IDocument>, const wchar_t*) override {
     return nullptr;

@@ -33,6 +33,10 @@ file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" "${FIXTURES}/null_what_can
 orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n"
   ERR "null_what_canimport\\${SUFFIX}: canImport failed: an exception whose what\\(\\) is null\n")
 
+# Filters that fill their buffer with no end are read no further than it.
+file(COPY "${FIXTURES}/unterminated_filters${SUFFIX}" DESTINATION "${WORK}/unterminated")
+orvhost(4 --plugin-dir unterminated filters ERR "getFileFilters failed: the dialog filter fills all 4096 characters")
+
 # A module from a folder whose name is beyond ASCII.
 file(COPY "${MODULE}" DESTINATION "${WORK}/modulé-日本")
 orvhost(0 --plugin-dir "${WORK}/modulé-日本" plugins OUT "module: +[^\n]*modulé-日本.solidworksimporter\\${SUFFIX}\n$")
