@@ -34,7 +34,8 @@ ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json repor
 std::wstring wide(const std::string& text);
 std::string utf8(const std::wstring& text);
 
-ExitStatus listPlugins(const Context& context);
+// verbose: also the modules passed over as libraries (no entry points).
+ExitStatus listPlugins(const Context& context, bool verbose);
 ExitStatus listFilters(const Context& context);
 ExitStatus checkPaths(const Context& context, const std::vector<std::string>& paths);
 ExitStatus openFile(const Context& context, const std::string& path);

@@ -23,6 +23,9 @@ void printPlugins(const json& report, std::FILE* out) {
                                      {"release date:", "releaseDate"}, {"module:      ", "module"}})
       std::fprintf(out, "  %s %s\n", label, plugin[key].get<std::string>().c_str());
   }
+  if (report.contains("passedOver"))
+    for (const json& library : report["passedOver"])
+      std::fprintf(out, "passed over, no plug-in entry points: %s\n", library.get<std::string>().c_str());
 }
 
 void printFilters(const json& report, std::FILE* out) {
@@ -60,22 +63,21 @@ std::wstring endedText(const std::vector<wchar_t>& buffer, const char* what) {
 
 }  // namespace
 
-ExitStatus listPlugins(const Context& context) {
+ExitStatus listPlugins(const Context& context, bool verbose) {
   PluginHost host(context.report, context.pluginFolder, context.importer);
   json plugins = json::array();
   for (PluginHost::Importer* importer : host.importers()) {
-    std::wstring identity;
     std::wstring version;
-    if (!host.attempt(*importer, "id", [&] { identity = importer->plugin->id().toString(); }) ||
-        !host.attempt(*importer, "version", [&] { importer->plugin->version(version); }))
-      continue;
+    if (!host.attempt(*importer, "version", [&] { importer->plugin->version(version); })) continue;
     plugins.push_back({{"name", importer->name},
-                       {"identity", utf8(identity)},
+                       {"identity", importer->identity},
                        {"version", utf8(version)},
                        {"releaseDate", utf8(importer->plugin->releaseDate())},
                        {"module", importer->module}});
   }
-  const ExitStatus status = finish(context, host, {{"plugins", plugins}}, printPlugins, ExitStatus::Success);
+  json report = {{"plugins", plugins}};
+  if (verbose) report["passedOver"] = host.passedOver();
+  const ExitStatus status = finish(context, host, report, printPlugins, ExitStatus::Success);
   // Listing plug-ins is how an integrator checks an installation: any
   // module that could not be used fails it.
   return host.failures().empty() ? status : ExitStatus::NotAPlugin;

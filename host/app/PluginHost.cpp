@@ -54,6 +54,7 @@ PluginHost::PluginHost(Report& report, const std::filesystem::path& folder, cons
     : report_(report), folder_(folder) {
   try {
     for (const std::filesystem::path& path : modulesIn(folder)) load(path);
+    warnOfDuplicates();
     if (only) restrictTo(*only);
   } catch (...) {
     // No destructor runs for a host not made: unload and report here.
@@ -71,7 +72,12 @@ void PluginHost::load(const std::filesystem::path& path) {
     next->library = std::make_unique<orv::PluginLibrary>(orvsgutils::PathUtils::fromPath(path));
     next->plugin = orv::instantiatePlugin(*next->library);
   } catch (const orv::PluginLoadError& error) {
-    failures_.push_back({shown, error.what()});
+    // A plug-in may bring its own libraries into the folder: without entry
+    // points, a module is one of those, and no failure.
+    if (error.kind() == orv::PluginLoadError::Kind::NoEntryPoints)
+      passedOver_.push_back(shown);
+    else
+      failures_.push_back({shown, error.what()});
     return;
   }
   next->plugin.get_deleter().report = [this, shown](const std::string& message) {
@@ -92,6 +98,24 @@ void PluginHost::load(const std::filesystem::path& path) {
     const wchar_t* name = importer.plugin->getName();
     importer.name = orvsgutils::StringUtils::toUtf8(name != nullptr ? name : L"");
   });
+  attempt(importer, "id", [&importer] {
+    importer.identity = orvsgutils::StringUtils::toUtf8(importer.plugin->id().toString());
+  });
+}
+
+void PluginHost::warnOfDuplicates() {
+  const std::vector<Importer*> importers = inUse_;
+  for (std::size_t later = 0; later < importers.size(); ++later) {
+    for (std::size_t first = 0; first < later; ++first) {
+      const Importer& a = *importers[first];
+      const Importer& b = *importers[later];
+      const char* same = a.identity == b.identity ? "identity" : a.name == b.name ? "name" : nullptr;
+      if (same == nullptr) continue;
+      report_.warning(b.module + ": \"" + b.name + "\" has the " + same + " of " + a.module + " (\"" + a.name +
+                      "\", " + a.identity + "); both are loaded, and " + a.module + " is asked first");
+      break;
+    }
+  }
 }
 
 PluginHost::~PluginHost() {
@@ -120,14 +144,21 @@ void PluginHost::restrictTo(const std::string& name) {
   // With no importer at all, requireImporters tells why.
   if (inUse_.empty()) return;
   std::string names;
+  std::vector<Importer*> named;
   for (Importer* importer : inUse_) {
-    if (importer->name == name) {
-      inUse_ = {importer};
-      return;
-    }
+    if (importer->name == name) named.push_back(importer);
     names += "\n  " + importer->name;
   }
-  throw HostError(ExitStatus::Usage, "no importer is named \"" + name + "\"; the importers are:" + names);
+  if (named.size() == 1) {
+    inUse_ = named;
+    return;
+  }
+  if (named.empty())
+    throw HostError(ExitStatus::Usage, "no importer is named \"" + name + "\"; the importers are:" + names);
+  std::string modules;
+  for (const Importer* importer : named) modules += "\n  " + importer->module;
+  throw HostError(ExitStatus::Usage, std::to_string(named.size()) + " importers are named \"" + name +
+                                         "\"; keep one of these modules in the plug-in folder:" + modules);
 }
 
 std::filesystem::path PluginHost::defaultFolder() {

@@ -29,6 +29,7 @@ class PluginHost {
     orv::PluginPtr plugin;
     orvimp::IImporter* importer = nullptr;  // plugin, seen as an importer
     std::string name;                       // from getName, asked once at load
+    std::string identity;                   // from id, asked once at load
     std::string module;                     // the module's path, UTF-8
   };
   struct Failure {
@@ -38,9 +39,10 @@ class PluginHost {
 
   // Loads every module of the folder; one that cannot be used is kept in
   // failures() and the others still load. With only, the importer of that
-  // name is the only one used. Failures are told to report. Throws
-  // HostError: NoPlugins when the folder is missing or holds no module,
-  // Usage when no importer is named only.
+  // name is the only one used. Failures are told to report, and so are
+  // importers that share an identity or a name. Throws HostError: NoPlugins
+  // when the folder is missing or holds no module, Usage when no importer,
+  // or more than one, is named only.
   PluginHost(Report& report, const std::filesystem::path& folder,
              const std::optional<std::string>& only = std::nullopt);
   // Unloads what is still loaded and tells the failures not yet reported.
@@ -58,6 +60,9 @@ class PluginHost {
   // importer out while a command walks the list.
   std::vector<Importer*> importers() const { return inUse_; }
   const std::vector<Failure>& failures() const { return failures_; }
+  // Modules of the folder that export no entry point: libraries that
+  // plug-ins brought along, passed over without a failure.
+  const std::vector<std::string>& passedOver() const { return passedOver_; }
 
   // Runs call, which calls into importer's module. What it throws is caught
   // here, while the module is still loaded; the importer then counts as a
@@ -87,12 +92,15 @@ class PluginHost {
   void load(const std::filesystem::path& path);
   void fail(Importer& importer, const char* operation, const std::string& message);
   void restrictTo(const std::string& name);
+  // Two importers of one identity or one name are both loaded, with a warning.
+  void warnOfDuplicates();
 
   Report& report_;
   std::filesystem::path folder_;
   std::vector<std::unique_ptr<Importer>> loaded_;
   std::vector<Importer*> inUse_;
   std::vector<Failure> failures_;
+  std::vector<std::string> passedOver_;
   std::size_t reported_ = 0;
 };
 

@@ -16,10 +16,16 @@ void Report::failure(const std::string& module, const std::string& message, bool
   if (tell) std::fprintf(stderr, "orvhost: %s\n", message.c_str());
 }
 
+void Report::warning(const std::string& message) {
+  warnings_.push_back(message);
+  std::fprintf(stderr, "orvhost: warning: %s\n", message.c_str());
+}
+
 int Report::end(ExitStatus status, const std::string& error) {
   if (json_) {
     nlohmann::json document = document_;
     document["failures"] = failures_;
+    document["warnings"] = warnings_;
     if (status != ExitStatus::Success)
       document["error"] = {{"status", static_cast<int>(status)}, {"message", error.empty() ? meaningOf(status) : error}};
     // Texts from a module need not be valid UTF-16; replace, don't throw.

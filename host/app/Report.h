@@ -1,7 +1,7 @@
 // What orvhost tells its caller. As text, each command's report goes to
 // standard output when the command has it; as JSON, everything a run tells
-// (the report, the modules that could not be used and, on failure, the
-// error) makes one document, written once as orvhost ends, so that a script
+// (the report, the modules that could not be used, warnings and, on
+// failure, the error) makes one document, written once as orvhost ends, so that a script
 // always has exactly one document to parse, whatever happened.
 #pragma once
 
@@ -25,6 +25,8 @@ class Report {
   void command(const nlohmann::json& report, TextPrinter text);
   // A module that could not be used; told on stderr unless told already.
   void failure(const std::string& module, const std::string& message, bool tell = true);
+  // A warning: told on stderr, and kept for the document's "warnings".
+  void warning(const std::string& message);
   // Ends the run with status. In JSON, writes the document, with an "error"
   // object (the status, and error or else what the status means) unless
   // status is Success. Errors themselves go to stderr from the caller.
@@ -34,6 +36,7 @@ class Report {
   bool json_ = false;
   nlohmann::json document_ = nlohmann::json::object();
   nlohmann::json failures_ = nlohmann::json::array();
+  nlohmann::json warnings_ = nlohmann::json::array();
 };
 
 }  // namespace orvhost

@@ -127,6 +127,8 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   app.set_version_flag("--version", "orvhost " ORVHOST_VERSION, "Print the release's version and exit");
 
   CLI::App* plugins = app.add_subcommand("plugins", "Identity, name, version, release date and module of each importer");
+  bool verbose = false;
+  plugins->add_flag("--verbose", verbose, "Also list the libraries passed over: modules with no plug-in entry points");
   CLI::App* filters = app.add_subcommand("filters", "Each importer's file-dialog filters, as a table");
   CLI::App* check = app.add_subcommand("check", "Which importer accepts each path (status 0 when all are accepted)");
   std::vector<std::string> paths;
@@ -176,7 +178,7 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   if (app.count("--importer") > 0) context.importer = importer;
 
   ExitStatus status = ExitStatus::Success;
-  if (plugins->parsed()) status = orvhost::listPlugins(context);
+  if (plugins->parsed()) status = orvhost::listPlugins(context, verbose);
   else if (filters->parsed()) status = orvhost::listFilters(context);
   else if (check->parsed()) status = orvhost::checkPaths(context, paths);
   else if (open->parsed()) status = orvhost::openFile(context, path);

@@ -21,13 +21,22 @@ PluginLoadError::~PluginLoadError() = default;
 PluginLibrary::PluginLibrary(const std::wstring& path) : path_(path) {
   const std::string shown = orvsgutils::StringUtils::toUtf8(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(orvsgutils::PathUtils::toPath(path), error))
-    throw PluginLoadError(PluginLoadError::Kind::NotFound, shown + ": no such file");
+  const std::filesystem::file_status status = std::filesystem::status(orvsgutils::PathUtils::toPath(path), error);
+  if (std::filesystem::is_directory(status))
+    throw PluginLoadError(PluginLoadError::Kind::NotFound, shown + ": is a folder, not a module");
+  if (!std::filesystem::is_regular_file(status))
+    throw PluginLoadError(PluginLoadError::Kind::NotFound,
+                          shown + (std::filesystem::exists(status) ? ": is no regular file" : ": no such file"));
   std::string reason;
   module_ = detail::loadModule(path, false, reason);
   if (module_ == nullptr) throw PluginLoadError(PluginLoadError::Kind::NotLoadable, shown + ": " + reason);
   create_ = reinterpret_cast<CreatePluginFunction>(detail::moduleSymbol(module_, createPluginName));
   destroy_ = reinterpret_cast<DestroyPluginFunction>(detail::moduleSymbol(module_, destroyPluginName));
+  if (create_ == nullptr && destroy_ == nullptr) {
+    detail::unloadModule(module_);
+    throw PluginLoadError(PluginLoadError::Kind::NoEntryPoints,
+                          shown + ": not a plug-in: it exports neither createPlugin nor destroyPlugin");
+  }
   if (create_ == nullptr || destroy_ == nullptr) {
     detail::unloadModule(module_);
     throw PluginLoadError(PluginLoadError::Kind::NotAPlugin,

@@ -20,8 +20,9 @@ class ORV_FRAMEWORK_API PluginLoadError : public std::runtime_error {
   enum class Kind {
     NotFound,     // no file at the path
     NotLoadable,  // the system refused to load it
-    NotAPlugin,   // it loaded, but lacks createPlugin or destroyPlugin
+    NotAPlugin,   // it loaded and exports one entry point, but not the other
     Failed,       // createPlugin or setParent threw
+    NoEntryPoints,  // it loaded and exports neither: a library, such as a plug-in's own dependency
   };
   PluginLoadError(Kind kind, const std::string& message);
   ~PluginLoadError() override;

@@ -8,6 +8,7 @@ orvhost(3 --plugin-dir nowhere plugins ERR "no plug-in folder at [^\n]*nowhere")
 orvhost(3 --plugin-dir . check a.sldprt ERR "no plug-in modules \\(\\*${SUFFIX}\\) in ")
 
 file(WRITE "${WORK}/plugins/notes${SUFFIX}" "only text\n")
+file(MAKE_DIRECTORY "${WORK}/plugins/folder${SUFFIX}")
 file(COPY "${FIXTURES}/no_entry_points${SUFFIX}" "${FIXTURES}/create_only${SUFFIX}" DESTINATION "${WORK}/plugins")
 orvhost(4 --plugin-dir plugins open part.sldprt ERR "no importer plug-in in [^\n]*plugins\n  [^\n]*create_only")
 file(COPY "${MODULE}" "${FIXTURES}/faulty_create_own${SUFFIX}" "${FIXTURES}/faulty_canimport_own${SUFFIX}"
@@ -20,8 +21,8 @@ foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "fil
   set(status ${CMAKE_MATCH_2})
   set(told "${CMAKE_MATCH_3}")
   separate_arguments(command UNIX_COMMAND "${CMAKE_MATCH_1}")
-  orvhost(${status} --plugin-dir plugins --settings s.ini ${command} OUT "${told}" ERR "notes\\${SUFFIX}: [^\n]+"
-    ERR "no_entry_points\\${SUFFIX}: not a plug-in: it does not export createPlugin\n"
+  orvhost(${status} --plugin-dir plugins --settings s.ini ${command} OUT "${told}" ERR "notes\\${SUFFIX}: [^\n]+" ERR "folder\\${SUFFIX}: is a folder, not a module\n"
+    NO_ERR "no_entry_points"
     ERR "create_only\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
     ERR "faulty_create_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
     ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n"
@@ -32,6 +33,22 @@ endforeach()
 file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" "${FIXTURES}/null_what_canimport${SUFFIX}" DESTINATION "${WORK}/alone")
 orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n"
   ERR "null_what_canimport\\${SUFFIX}: canImport failed: an exception whose what\\(\\) is null\n")
+
+# A library a plug-in brings along, with no entry points, is passed over
+# without a failure; plugins --verbose lists it.
+file(COPY "${MODULE}" "${LIBRARY}" DESTINATION "${WORK}/withlibrary")
+get_filename_component(library "${LIBRARY}" NAME)
+orvhost(0 --plugin-dir withlibrary plugins NO_ERR "." NO_OUT "passed over")
+orvhost(0 --plugin-dir withlibrary plugins --verbose OUT "passed over, no plug-in entry points: [^\n]*${library}\n")
+
+# Two modules of one importer both load, with a warning naming both;
+# --importer with its name is refused, listing them.
+file(MAKE_DIRECTORY "${WORK}/twice")
+file(COPY_FILE "${FIXTURES}/second_importer${SUFFIX}" "${WORK}/twice/a${SUFFIX}")
+file(COPY_FILE "${FIXTURES}/second_importer${SUFFIX}" "${WORK}/twice/b${SUFFIX}")
+orvhost(0 --plugin-dir twice plugins ERR "warning: [^\n]*b\\${SUFFIX}: \"Second Importer\" has the identity of [^\n]*a\\${SUFFIX}")
+orvhost(2 --plugin-dir twice --importer "Second Importer" plugins
+  ERR "2 importers are named \"Second Importer\"; [^\n]*:\n  [^\n]*a\\${SUFFIX}\n  [^\n]*b\\${SUFFIX}\n")
 
 # Filters that fill their buffer with no end are read no further than it.
 file(COPY "${FIXTURES}/unterminated_filters${SUFFIX}" DESTINATION "${WORK}/unterminated")
