@@ -5,6 +5,7 @@
 
 #include "ExitStatus.h"
 #include "Report.h"
+#include "Text.h"
 
 #include <filesystem>
 #include <optional>
@@ -29,10 +30,6 @@ struct Context {
 // NotAPlugin when no importer was left in use.
 ExitStatus finish(const Context& context, PluginHost& host, nlohmann::json report, TextPrinter text,
                   ExitStatus status);
-
-// Paths from the command line are UTF-8.
-std::wstring wide(const std::string& text);
-std::string utf8(const std::wstring& text);
 
 // verbose: also the modules passed over as libraries (no entry points).
 ExitStatus listPlugins(const Context& context, bool verbose);

@@ -2,12 +2,12 @@
 
 #include "OptionTable.h"
 #include "Settings.h"
+#include "Text.h"
 
 #include <MemorySettingsStore.h>
 #include <orv/IPlugin.h>
 #include <orv/Preferences.h>
 #include <orvsg/IValue.h>
-#include <orvsgutils/StringUtils.h>
 
 #include <cwchar>
 #include <stdexcept>
@@ -36,7 +36,7 @@ void stageEdits(Settings& settings, orv::IPlugin& plugin, const std::shared_ptr<
 std::string unsavedReason(const orv::Preferences& asked, const orv::Preferences& stored, const OptionEdit& edit) {
   const wchar_t* name = asked.getValue(edit.index)->getName();
   const std::string wanted = showValue(asked, edit.index);
-  const std::string shown = "\"" + orvsgutils::StringUtils::toUtf8(name) + "\"";
+  const std::string shown = "\"" + utf8(name) + "\"";
   for (unsigned int i = 0; i < stored.count(); ++i) {
     if (std::wcscmp(stored.getValue(i)->getName(), name) != 0) continue;
     const std::string held = showValue(stored, i);

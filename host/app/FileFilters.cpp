@@ -1,6 +1,6 @@
 #include "FileFilters.h"
 
-#include <orvsgutils/StringUtils.h>
+#include "Text.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -29,7 +29,7 @@ std::vector<std::wstring> patternsOf(const std::wstring& list) {
 }
 
 std::invalid_argument malformed(const char* what, const std::wstring& text) {
-  return std::invalid_argument(std::string(what) + ": \"" + orvsgutils::StringUtils::toUtf8(text) + "\"");
+  return std::invalid_argument(std::string(what) + ": \"" + utf8(text) + "\"");
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "OptionEdits.h"
 
+#include "Text.h"
+
 #include <orv/ComboBoxPrefUI.h>
 #include <orv/Preferences.h>
 #include <orvsg/Value.h>
-#include <orvsgutils/StringUtils.h>
 
 #include <cctype>
 #include <cerrno>
@@ -14,8 +15,6 @@
 
 namespace orvhost {
 namespace {
-
-std::string utf8(const std::wstring& text) { return orvsgutils::StringUtils::toUtf8(text); }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -1,10 +1,11 @@
 #include "OptionTable.h"
 
+#include "Text.h"
+
 #include <orv/ComboBoxPrefUI.h>
 #include <orv/IPreferenceUI.h>
 #include <orv/Preferences.h>
 #include <orvsg/Value.h>
-#include <orvsgutils/StringUtils.h>
 
 #include <nlohmann/json.hpp>
 
@@ -12,8 +13,6 @@
 
 namespace orvhost {
 namespace {
-
-std::string utf8(const wchar_t* text) { return orvsgutils::StringUtils::toUtf8(text ? text : L""); }
 
 const char* widgetName(orv::IPreferenceUI::UITYPE type) {
   switch (type) {
@@ -47,7 +46,7 @@ Shown show(const orv::Preferences& set, unsigned int index) {
     const auto comboBox = std::dynamic_pointer_cast<orv::ComboBoxPrefUI>(set.getUI(index));
     const int chosen = n->get();
     if (comboBox && chosen >= 0 && static_cast<std::size_t>(chosen) < comboBox->options().size())
-      return {"int", orvsgutils::StringUtils::toUtf8(comboBox->options()[chosen]), chosen};
+      return {"int", utf8(comboBox->options()[chosen]), chosen};
     return {"int", std::to_string(chosen), chosen};
   }
   if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value))
@@ -77,7 +76,7 @@ std::vector<OptionRow> describeOptions(const orv::Preferences& set, const orv::P
                   widgetName(widget->getType()), widget->isAdvanced() ? "advanced" : "basic",
                   utf8(widget->getDisplayName()), {}, {}, false};
     if (const auto comboBox = std::dynamic_pointer_cast<orv::ComboBoxPrefUI>(widget))
-      for (const std::wstring& entry : comboBox->options()) row.entries.push_back(orvsgutils::StringUtils::toUtf8(entry));
+      for (const std::wstring& entry : comboBox->options()) row.entries.push_back(utf8(entry));
     if (defaults != nullptr) {
       const unsigned int d = find(*defaults, value->getName());
       if (d < defaults->count()) {

@@ -1,8 +1,9 @@
 #include "PluginHost.h"
 
+#include "Text.h"
+
 #include <orvimp/IImporter.h>
 #include <orvsgutils/PathUtils.h>
-#include <orvsgutils/StringUtils.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,10 +18,6 @@ constexpr const char* moduleSuffix = ".dll";
 #else
 constexpr const char* moduleSuffix = ".so";
 #endif
-
-std::string utf8(const std::filesystem::path& path) {
-  return orvsgutils::StringUtils::toUtf8(orvsgutils::PathUtils::fromPath(path));
-}
 
 std::vector<std::filesystem::path> modulesIn(const std::filesystem::path& folder) {
   std::error_code error;
@@ -96,10 +93,10 @@ void PluginHost::load(const std::filesystem::path& path) {
   inUse_.push_back(&importer);
   attempt(importer, "getName", [&importer] {
     const wchar_t* name = importer.plugin->getName();
-    importer.name = orvsgutils::StringUtils::toUtf8(name != nullptr ? name : L"");
+    importer.name = utf8(name);
   });
   attempt(importer, "id", [&importer] {
-    importer.identity = orvsgutils::StringUtils::toUtf8(importer.plugin->id().toString());
+    importer.identity = utf8(importer.plugin->id().toString());
   });
 }
 

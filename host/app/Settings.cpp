@@ -1,24 +1,15 @@
 #include "Settings.h"
 
 #include "ExitStatus.h"
+#include "Text.h"
 
 #include <orv/IPlugin.h>
 #include <orv/Preferences.h>
-#include <orvsgutils/PathUtils.h>
-#include <orvsgutils/StringUtils.h>
 
 #include <cstdio>
 #include <string>
 
 namespace orvhost {
-namespace {
-
-std::string utf8(const std::filesystem::path& path) {
-  return orvsgutils::StringUtils::toUtf8(orvsgutils::PathUtils::fromPath(path));
-}
-
-}  // namespace
-
 Settings::Settings(const std::optional<std::filesystem::path>& file) {
   try {
     store_ = std::make_shared<IniSettingsStore>(file ? *file : IniSettingsStore::defaultFile("orvhost"));

@@ -68,7 +68,8 @@ bool wantsJson(const std::vector<std::string>& arguments) {
 }
 
 // The command line as UTF-8. On Windows main's argv is in the ANSI code
-// page, which cannot hold every path: take the wide command line instead.
+// page, which cannot hold every path: take the wide command line instead,
+// kept whole (see argument()).
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
 #if defined(_WIN32)
   (void)argc;
@@ -76,7 +77,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
   int count = 0;
   wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(orvhost::utf8(wideArgs[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(orvhost::argument(wideArgs[i]));
   LocalFree(wideArgs);
   return arguments;
 #else
