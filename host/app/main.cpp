@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 #include <orvsgutils/PathUtils.h>
+#include <orvui/GUIResLoader.h>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -172,6 +173,10 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
     if (app.exit(error) == 0) return report.end(ExitStatus::Success);
     return report.end(ExitStatus::Usage, error.what());
   }
+
+  // Without them every option's name and label would be empty.
+  if (const std::string failure = orvui::GUIResLoader::instance().failure(); !failure.empty())
+    throw orvhost::HostError(ExitStatus::Failure, "the host's GUI strings cannot be loaded: " + failure);
 
   context.pluginFolder = pluginFolder.empty() ? orvhost::PluginHost::defaultFolder()
                                               : orvsgutils::PathUtils::toPath(orvhost::wide(pluginFolder));

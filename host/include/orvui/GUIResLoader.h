@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace orvui {
 
 // The host's GUI resource library, loaded once from beside the framework
@@ -14,6 +16,9 @@ class ORV_FRAMEWORK_API GUIResLoader {
 
   // The library's module handle; null when it could not be loaded.
   operator HINSTANCE() const { return module_; }
+  // Empty when the library is loaded; otherwise its path and the system's
+  // reason why it could not be, for a host to tell its user at start.
+  std::string failure() const;
 
   GUIResLoader(const GUIResLoader&) = delete;
   GUIResLoader& operator=(const GUIResLoader&) = delete;

@@ -57,3 +57,15 @@ orvhost(4 --plugin-dir unterminated filters ERR "getFileFilters failed: the dial
 # A module from a folder whose name is beyond ASCII.
 file(COPY "${MODULE}" DESTINATION "${WORK}/modulé-日本")
 orvhost(0 --plugin-dir "${WORK}/modulé-日本" plugins OUT "module: +[^\n]*modulé-日本.solidworksimporter\\${SUFFIX}\n$")
+
+# Without the host's GUI strings beside the framework, orvhost says so
+# rather than show every option nameless (natively: a copy of the Linux tree).
+if(NOT EMULATOR)
+  get_filename_component(build "${ORVHOST}" DIRECTORY)
+  file(GLOB libraries "${build}/../lib/lib*.so")
+  list(FILTER libraries EXCLUDE REGEX "guistrings")
+  file(COPY ${libraries} DESTINATION "${WORK}/bare/lib")
+  file(COPY "${ORVHOST}" DESTINATION "${WORK}/bare/bin")
+  set(ORVHOST "${WORK}/bare/bin/orvhost")
+  orvhost(1 --plugin-dir plugins options ERR "GUI strings cannot be loaded: [^\n]*libguistrings.so: [^\n]+")
+endif()
