@@ -37,10 +37,13 @@ void CADImporterDoc::loadFile(std::shared_ptr<orv::Preferences> options) {
   options_ = std::move(options);
   loaded_ = false;
   const std::filesystem::path file = orvsgutils::PathUtils::toPath(path_);
+  // Only a file surely not there is not found: one in a folder the user
+  // may not search is there for all we know, and cannot be opened.
   std::error_code error;
-  if (path_.empty() || !std::filesystem::exists(file, error)) {
+  const std::filesystem::file_type type = std::filesystem::status(file, error).type();
+  if (path_.empty() || type == std::filesystem::file_type::not_found) {
     status_ = HPS::IOResult::FileNotFound;
-  } else if (std::filesystem::is_directory(file, error) || !std::ifstream(file, std::ios::binary).is_open()) {
+  } else if (type != std::filesystem::file_type::regular || !std::ifstream(file, std::ios::binary).is_open()) {
     status_ = HPS::IOResult::UnableToOpenFile;
   } else {
     status_ = HPS::IOResult::Success;
