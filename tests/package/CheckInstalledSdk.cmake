@@ -1,6 +1,7 @@
-# Installs the build into a fresh folder, runs its orvhost, and builds and
-# runs the outside project CONSUMER against it.
-# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER, ORVHOST
+# Installs the build into a fresh folder, runs its orvhost, builds and runs
+# the outside project CONSUMER against it, and builds the sample plug-in
+# SAMPLE against it and loads it.
+# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER, SAMPLE, ORVHOST
 # (its file name), EMULATOR (what runs it, '|'-separated; empty when native)
 # and TOOLCHAIN (the cross build's toolchain file, or empty).
 file(REMOVE_RECURSE ${WORK})
@@ -12,16 +13,41 @@ execute_process(COMMAND ${emulator} ${WORK}/sdk/bin/${ORVHOST} plugins
 if(NOT result EQUAL 0 OR NOT out MATCHES "SolidWorks Importer")
   message(FATAL_ERROR "the installed orvhost did not find the installed importer (${result}):\n${out}${err}")
 endif()
-# A cross build finds packages only under its root path: name the package's
-# folder outright.
-set(configure -S ${CONSUMER} -B ${WORK}/consumer -G Ninja -DCMAKE_BUILD_TYPE=Release)
+# A cross build takes the SDK's own toolchain file, which finds the SDK with
+# nothing more; a native one the prefix.
 if(TOOLCHAIN)
-  list(APPEND configure -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DOrvHost_DIR=${WORK}/sdk/lib/cmake/OrvHost)
+  set(find -DCMAKE_TOOLCHAIN_FILE=${WORK}/sdk/lib/cmake/OrvHost/mingw-w64-x86_64.cmake)
 else()
-  list(APPEND configure -DCMAKE_PREFIX_PATH=${WORK}/sdk)
+  set(find -DCMAKE_PREFIX_PATH=${WORK}/sdk)
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} ${configure} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/consumer -G Ninja -DCMAKE_BUILD_TYPE=Release ${find}
+  COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/consumer COMMAND_ERROR_IS_FATAL ANY)
+
+# The sample plug-in, built as an integrator might with -ffast-math, loads
+# beside the importer and takes its files; with -Ofast, which would bring
+# code that changes the host's floating-point environment, it does not build.
+foreach(flags CMAKE_CXX_FLAGS=-ffast-math CMAKE_CXX_FLAGS_RELEASE=-Ofast)
+  string(REGEX REPLACE ".*=" "sample" folder "${flags}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${SAMPLE} -B ${WORK}/${folder} -G Ninja -DCMAKE_BUILD_TYPE=Release
+    ${find} -D${flags} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/${folder} RESULT_VARIABLE built OUTPUT_VARIABLE log
+    ERROR_VARIABLE log)
+  if(flags MATCHES "Ofast" AND (built EQUAL 0 OR NOT log MATCHES "crtfastmath"))
+    message(FATAL_ERROR "a plug-in built with -Ofast was not refused:\n${log}")
+  elseif(flags MATCHES "fast-math" AND NOT built EQUAL 0)
+    message(FATAL_ERROR "the sample plug-in did not build against the installed SDK:\n${log}")
+  endif()
+endforeach()
+file(GLOB sample "${WORK}/sample-ffast-math/demoimporter.*")
+list(FILTER sample INCLUDE REGEX "\\.(so|dll)$")
+file(COPY ${sample} DESTINATION ${WORK}/sdk/plugins)
+file(WRITE ${WORK}/drawing.demo "demo\n")
+execute_process(COMMAND ${emulator} ${WORK}/sdk/bin/${ORVHOST} check ${WORK}/drawing.demo
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0 OR NOT out MATCHES "drawing.demo: Demo Importer\n" OR err)
+  message(FATAL_ERROR "the sample plug-in did not load beside the importer (${result}):\n${out}${err}")
+endif()
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
 set(arguments ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
