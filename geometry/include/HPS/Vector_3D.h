@@ -72,9 +72,28 @@ class Vector_3D {
 };
 
 // Double vectors construct without the module, which exports only their
-// assignments.
+// assignments; their other operations are not there, and a call of one is a
+// compile error rather than a link error.
 template <>
 inline Vector_3D<double>::Vector_3D() {}
+template <>
+inline Vector_3D<double>::Vector_3D(double x, double y, double z) : x(x), y(y), z(z) {}
+template <>
+Vector_3D<double>::Vector_3D(const Point_3D<double>&) = delete;
+template <>
+Vector_3D<double>& Vector_3D<double>::operator*=(double) = delete;
+template <>
+Vector_3D<double>& Vector_3D<double>::operator/=(double) = delete;
+template <>
+double Vector_3D<double>::Dot(const Vector_3D&) const = delete;
+template <>
+double Vector_3D<double>::LengthSquared() const = delete;
+template <>
+double Vector_3D<double>::Length() const = delete;
+template <>
+Vector_3D<double>& Vector_3D<double>::Normalize(bool, double) = delete;
+template <>
+Vector_3D<double> Vector_3D<double>::Zero() = delete;
 
 static_assert(detail::isPlainValue<Vector_3D<float>, float>(3));
 static_assert(offsetof(Vector_3D<float>, y) == 4 && offsetof(Vector_3D<float>, z) == 8);
