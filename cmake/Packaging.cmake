@@ -27,6 +27,27 @@ endif()
 set(ORV_PACKAGE_NAME solidworksimporter-${PROJECT_VERSION}-${ORV_PACKAGE_SYSTEM})
 configure_file(${PROJECT_SOURCE_DIR}/docs/archive/README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION docs)
+# What a plug-in author needs beside the SDK: every guide, and the sample.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION docs FILES_MATCHING PATTERN "*.md" PATTERN "*.png"
+  PATTERN archive EXCLUDE)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/ DESTINATION samples)
+
+# The licences of what ships besides this project's own code: the header-only
+# libraries orvhost is built with and, on Windows, the MinGW runtime DLLs.
+# Debian's copyright files hold their texts; GCC's refers to the GPL, which
+# ships beside it.
+set(licences cli11=/usr/share/doc/libcli11-dev/copyright nlohmann-json=/usr/share/doc/nlohmann-json3-dev/copyright)
+if(WIN32)
+  list(APPEND licences gcc-runtime=/usr/share/doc/gcc-mingw-w64-base/copyright GPL-3=/usr/share/common-licenses/GPL-3
+    mingw-w64-runtime=/usr/share/doc/mingw-w64-x86-64-dev/copyright)
+endif()
+foreach(licence IN LISTS licences)
+  string(REGEX MATCH "^([^=]*)=(.*)$" licence "${licence}")
+  if(NOT EXISTS "${CMAKE_MATCH_2}")
+    message(FATAL_ERROR "the licence of ${CMAKE_MATCH_1}, ${CMAKE_MATCH_2}, is missing: scripts/install-deps installs it")
+  endif()
+  install(FILES ${CMAKE_MATCH_2} DESTINATION licences RENAME ${CMAKE_MATCH_1}.txt)
+endforeach()
 
 option(ORV_RELEASE "Split the shipped binaries' debug information off, pack the archives and test them" OFF)
 if(NOT ORV_RELEASE)
