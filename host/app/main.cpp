@@ -115,6 +115,9 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   app.formatter(std::make_shared<HelpFormatter>());
   app.footer(footer());
   app.require_subcommand(1);
+  // The same command line on every system: on Windows, CLI11 would take a
+  // path such as /work/part.sldprt (Wine's, or a share's) for an option.
+  app.allow_windows_style_options(false);
   // Global options may follow the command too: orvhost plugins --json.
   app.fallthrough();
 
