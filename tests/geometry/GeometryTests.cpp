@@ -11,11 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <new>
 #include <sstream>
+#include <type_traits>
 
 namespace {
 
@@ -124,9 +127,57 @@ TEST(Geometry, ConstructorsPointsTheEmptyBoxAndResultsWrittenDown) {
   // A few results of the definition, apart from the reference.
   Vector v(41, 0, 0);
   EXPECT_SAME(v /= 41, 0.99999994f, 0, 0);  // a reciprocal, then products
-  EXPECT_SAME(Vector(kMax, kMax, 0).Normalize(true, 0), 0.70710677f, 0.70710677f, 0);
   // Prescaled only above 1e10.
   EXPECT_SAME(Vector(1e10f, 1e10f, 0).Normalize(true, 0), 0x1.6a09e8p-1f, 0x1.6a09e8p-1f, 0);
+}
+
+// The edge cases of the operations' definition, as literal results.
+TEST(Geometry, EdgeCasesGiveTheirWrittenResults) {
+  struct Case {
+    Xyz v;
+    bool prescale;
+    float tolerance;
+    Xyz normalized;
+  };
+  const Case cases[] = {{{3, 4, 0}, false, 0, {0x1.333334p-1f, 0x1.99999ap-1f, 0}},
+                        {{-0.0f, -0.0f, -0.0f}, false, 0, {0, 0, 0}},
+                        {{-0.0f, -0.0f, -0.0f}, true, 0, {0, 0, 0}},
+                        {{0.5f, 0, 0}, false, 0.5f, {0, 0, 0}},
+                        {{0.5f, 0, 0}, false, 0.25f, {1, 0, 0}},
+                        {{1, kNaN, 0}, false, 0, {0, 0, 0}},
+                        {{1, kNaN, 0}, true, 0, {0, 0, 0}},
+                        {{kMax, kMax, 0}, false, 0, {0, 0, 0}},
+                        {{kMax, kMax, 0}, true, 0, {0x1.6a09e6p-1f, 0x1.6a09e6p-1f, 0}},
+                        {{kInf, 1, 0}, false, 0, {kNaN, 0, 0}},
+                        {{kInf, 1, 0}, true, 0, {0, 0, 0}},
+                        {{0, 0, 0}, false, -1, {kNaN, kNaN, kNaN}}};
+  for (const Case& c : cases) {
+    Vector v(c.v.x, c.v.y, c.v.z);
+    EXPECT_TRUE(same(v.Normalize(c.prescale, c.tolerance), c.normalized)) << show(c.v) << " gave " << show(v);
+  }
+  EXPECT_TRUE(sameValue(Vector(3, 4, 0).Length(), 5.0));
+  Vector v(1, 0, -2);
+  EXPECT_SAME(v /= 0.0f, kInf, kNaN, -kInf);
+  const Vector huge(kMax, 0, 0);
+  EXPECT_TRUE(sameValue(huge.Dot(huge), kInf));
+  EXPECT_TRUE(sameValue(huge.LengthSquared(), 0x1.fffffc000002p+255) && sameValue(huge.Length(), double(kMax)));
+}
+
+// Constructors without arguments write nothing: the types are plain values.
+TEST(Geometry, DefaultConstructionWritesNothing) {
+  const auto untouched = [](auto* type) {
+    using T = std::remove_pointer_t<decltype(type)>;
+    alignas(T) unsigned char storage[sizeof(T)];
+    std::memset(storage, 0x55, sizeof storage);
+    new (storage) T;
+    return std::count(storage, storage + sizeof storage, 0x55) == sizeof storage;
+  };
+  EXPECT_TRUE(untouched(static_cast<Vector*>(nullptr)) && untouched(static_cast<Point*>(nullptr)) &&
+              untouched(static_cast<HPS::Vector_3D<double>*>(nullptr)) &&
+              untouched(static_cast<HPS::Point_2D<float>*>(nullptr)) &&
+              untouched(static_cast<HPS::Vector_2D<float>*>(nullptr)) &&
+              untouched(static_cast<HPS::Cuboid_3D<float>*>(nullptr)) &&
+              untouched(static_cast<HPS::Plane_3D<float>*>(nullptr)));
 }
 
 TEST(Differential, VectorOperationsAgainstTheReference) {

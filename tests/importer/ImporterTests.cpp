@@ -5,13 +5,17 @@
 
 #include <MemorySettingsStore.h>
 #include <orv/CheckBoxPrefUI.h>
+#include <orv/ComboBoxPrefUI.h>
 #include <orv/Preferences.h>
 #include <orvimp/CADImporterDoc.h>
 #include <orvsg/Value.h>
+#include <orvsgutils/ResourceLoader.h>
+#include <orvui/GUIResLoader.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <tuple>
 
@@ -44,11 +48,37 @@ std::vector<Option> optionsOf(const orv::Preferences& set) {
   return options;
 }
 
-const std::vector<Option> defaults = {
-    {L"Import construction and references", 0, 0}, {L"Import Hidden Components and Surfaces", 0, 0},
-    {L"Set PMI Color", 0, 0}, {L"Pmi Color", 8, 0}, {L"Read Solids", 0, 1}, {L"Import Surfaces", 0, 1},
-    {L"Read Wireframes", 0, 1}, {L"Read Attributes", 0, 1}, {L"Set Tessellation Level", 3, 2},
-    {L"Set Reading Mode", 3, 2}, {L"Read PMI", 0, 1}, {L"Import Curves", 0, 0}};
+// The catalogue, in the default set's order: name, type code, default,
+// widget, its flag, the host string of its label, and of each combo entry.
+struct Row {
+  const wchar_t* name;
+  std::int32_t type;
+  std::uint64_t byDefault;
+  orv::IPreferenceUI::UITYPE widget;
+  bool flag;
+  int label;
+  std::vector<int> entries;
+};
+constexpr auto check = orv::IPreferenceUI::CHECKBOX;
+const Row catalogue[] = {
+    {L"Import construction and references", 0, 0, check, true, 558, {}},
+    {L"Import Hidden Components and Surfaces", 0, 0, check, true, 245, {}},
+    {L"Set PMI Color", 0, 0, check, true, 321, {}},
+    {L"Pmi Color", 8, 0, orv::IPreferenceUI::COLORBUTTONGROUP, true, 323, {}},
+    {L"Read Solids", 0, 1, check, false, 403, {}},
+    {L"Import Surfaces", 0, 1, check, false, 404, {}},
+    {L"Read Wireframes", 0, 1, check, false, 405, {}},
+    {L"Read Attributes", 0, 1, check, false, 406, {}},
+    {L"Set Tessellation Level", 3, 2, orv::IPreferenceUI::COMBOBOX, true, 407, {414, 415, 416, 417, 418}},
+    {L"Set Reading Mode", 3, 2, orv::IPreferenceUI::COMBOBOX, false, 408, {419, 420, 421}},
+    {L"Read PMI", 0, 1, check, false, 409, {}},
+    {L"Import Curves", 0, 0, check, true, 596, {}}};
+
+const std::vector<Option> defaults = [] {
+  std::vector<Option> options;
+  for (const Row& row : catalogue) options.emplace_back(row.name, row.type, row.byDefault);
+  return options;
+}();
 
 // A loaded set has the PMI colour pair behind "Read Solids" and "Import
 // Surfaces"; numbers, when given, replace the defaults in that order.
@@ -143,6 +173,29 @@ TEST(Shares, EveryShareHandedOverIsReleasedInsideTheCall) {
       (importer->savePreferences(std::move(stores[1]), std::move(set)), seen[1].expired() && seen[3].expired()));
 }
 
+// Each option whole, value and widget, in both sets.
+TEST(OptionSets, EveryRowOfTheCatalogueWholeInBothSets) {
+  const auto importer = makeImporter();
+  const auto text = [](int id) { return orvsgutils::ResourceLoader::loadString(id, orvui::GUIResLoader::instance()); };
+  for (const auto& set : {importer->defaultPreferences(), importer->loadPreferences(nullptr)}) {
+    ASSERT_EQ(set->count(), std::size(catalogue));
+    for (unsigned int i = 0; i < set->count(); ++i) {
+      const std::wstring name = set->getValue(i)->getName();
+      const auto row = std::find_if(std::begin(catalogue), std::end(catalogue), [&](const Row& r) { return name == r.name; });
+      ASSERT_NE(row, std::end(catalogue)) << i;
+      const auto widget = set->getUI(i);
+      EXPECT_EQ(widget->getType(), row->widget) << i;
+      EXPECT_EQ(widget->isAdvanced(), row->flag) << i;
+      EXPECT_EQ(widget->getDisplayName(), text(row->label)) << i;
+      EXPECT_FALSE(text(row->label).empty()) << i;
+      std::vector<std::wstring> entries;
+      for (int id : row->entries) entries.push_back(text(id));
+      const auto comboBox = std::dynamic_pointer_cast<orv::ComboBoxPrefUI>(widget);
+      EXPECT_EQ(comboBox ? comboBox->options() : std::vector<std::wstring>{}, entries) << i;
+    }
+  }
+}
+
 TEST(OptionSets, DefaultsInTheirOrderAndLoadedInTheStoredOrder) {
   const auto importer = makeImporter();
   EXPECT_EQ(optionsOf(*importer->defaultPreferences()), defaults);
@@ -178,6 +231,7 @@ TEST(Saving, EachRecognisedOptionIsWrittenOnceInIndexOrderBitForBitAndNothingEls
   using orvsg::BoolValue;
   for (const std::shared_ptr<orvsg::IValue>& value : std::initializer_list<std::shared_ptr<orvsg::IValue>>{
            std::make_shared<BoolValue>(L"read solids", true), std::make_shared<BoolValue>(L"Read Solid", true),
+           std::make_shared<BoolValue>(L"Read Solids ", true),
            std::make_shared<BoolValue>(L"Pmi Color", true), std::make_shared<orvsg::IntValue>(L"Read Solids", 1),
            std::make_shared<Impostor>(), std::make_shared<orvsg::StringValue>(L"Read PMI", nullptr),
            std::make_shared<BoolValue>(L"Import Curves", true)})  // a name again: written again, last
