@@ -73,7 +73,7 @@ TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
     for (int operation = 0; operation < 5; ++operation) {
       for (long k = 1;; ++k) {
         SCOPED_TRACE(::testing::Message() << operations[operation] << ", fault " << fault << " at " << k);
-        const long before = liveAllocations();
+        const std::optional<long> before = liveAllocations();
         auto store = std::make_shared<ScriptedStore>();
         store->numbers = {{L"Read Solids", 0}, {L"Pmi Color", 0xFF}, {L"Set Reading Mode", 1}};
         store->throwAtCall = fault == StoreCall ? int(k) : 0;
@@ -96,7 +96,9 @@ TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
         EXPECT_FALSE(result) << "a half-made result was handed back";
         EXPECT_EQ(store.use_count() + set.use_count(), 2) << "a share of the store or the set was kept";
         store.reset();
-        EXPECT_EQ(liveAllocations(), before) << "allocations leaked";
+        if (before) {
+          EXPECT_EQ(*liveAllocations(), *before) << "allocations leaked";
+        }
       }
     }
   }

@@ -12,7 +12,7 @@ std::atomic<long> live{0}, untilFailure{0};
 std::atomic<bool> failed{false};
 }  // namespace
 
-long testing_support::liveAllocations() { return live; }
+std::optional<long> testing_support::liveAllocations() { return live.load(); }
 bool testing_support::allocationFailed() { return failed; }
 void testing_support::failAllocation(long n) {
   failed = false;
