@@ -60,10 +60,23 @@ class FixtureImporter final : public orvimp::IImporter {
       return store && store->readValue(section, key, &stored) ? stored : 0;
     };
     auto set = std::make_shared<orv::Preferences>();
+#if defined(FIXTURE_HIDDEN_OPTIONS)
+    // FIXTURE_HIDDEN_OPTIONS: the same options, with widgets no dialog shows
+    // (or whose canShow throws, with FIXTURE_THROWS_IN 4).
+    struct Hidden : orv::CheckBoxPrefUI {
+      using CheckBoxPrefUI::CheckBoxPrefUI;
+      bool canShow() const override { return failIn(4, "canShow"); }
+    };
+    set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only") != 0),
+             std::make_shared<Hidden>(L"Mesh only", false));
+    set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density")),
+             std::make_shared<Hidden>(L"Mesh density", true));
+#else
     set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only") != 0),
              std::make_shared<orv::CheckBoxPrefUI>(L"Mesh only", false));
     set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density")),
              std::make_shared<orv::CheckBoxPrefUI>(L"Mesh density", true));
+#endif
     return set;
   }
   std::shared_ptr<orv::Preferences> defaultPreferences() override { return loadPreferences(nullptr); }
