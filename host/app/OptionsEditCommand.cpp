@@ -93,7 +93,7 @@ ExitStatus editOptions(const Context& context) {
     };
     bool saved = false;
     try {
-      saved = showOptionsDialog(*model, save);
+      saved = showOptionsDialog(*model, save, wide(chosen->name));
     } catch (const std::runtime_error& error) {
       throw HostError(ExitStatus::Failure, error.what());
     }
