@@ -76,18 +76,9 @@ bool Page::create(HWND dialog, const Metrics& metrics, const std::wstring& name)
 }
 
 void Page::place(const RECT& area, HWND windowAfter) {
-  viewport_ = area.bottom - area.top;
-  content_ = pixelsDown(contentHeight());
-  SetWindowPos(window_, windowAfter, area.left, area.top, area.right - area.left, viewport_, SWP_NOACTIVATE);
-  position_ = clampScroll(position_, content_, viewport_);
-  // A page whose rows all fit has no scroll bar.
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  info.nMax = std::max(0, content_ - 1);
-  info.nPage = static_cast<UINT>(viewport_);
-  info.nPos = position_;
-  SetScrollInfo(window_, SB_VERT, &info, TRUE);
+  SetWindowPos(window_, windowAfter, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               SWP_NOACTIVATE);
+  scrolling_.fit(window_, pixelsDown(contentHeight()), area.bottom - area.top);
 }
 
 void Page::refresh() {
@@ -98,7 +89,7 @@ void Page::reveal(HWND focus) {
   if (!focus || GetParent(focus) != window_) return;
   const int row = rowOf(static_cast<std::size_t>(GetDlgCtrlID(focus) - firstControlId));
   if (row < 0) return;
-  scrollTo(optionsdialog::reveal(position_, pixelRow(static_cast<std::size_t>(row)), viewport_, content_));
+  scrolling_.reveal(pixelRow(static_cast<std::size_t>(row)));
 }
 
 INT_PTR CALLBACK Page::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,10 +104,10 @@ INT_PTR CALLBACK Page::proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 bool Page::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_VSCROLL:
-      scrolled(LOWORD(wParam));
+      scrolling_.scrolled(LOWORD(wParam), pixelsDown(scrollLine));
       return true;
     case WM_MOUSEWHEEL:
-      scrollTo(position_ - GET_WHEEL_DELTA_WPARAM(wParam) * 3 * pixelsDown(scrollLine) / WHEEL_DELTA);
+      scrolling_.wheel(GET_WHEEL_DELTA_WPARAM(wParam), pixelsDown(scrollLine));
       return true;
     case WM_COMMAND:
     case WM_DRAWITEM:
@@ -162,37 +153,6 @@ int Page::pixelsDown(int units) const {
 Row Page::pixelRow(std::size_t row) const {
   const int top = pixelsDown(rows_[row].top);
   return {top, pixelsDown(rows_[row].bottom()) - top};
-}
-
-void Page::scrollTo(int position) {
-  position = clampScroll(position, content_, viewport_);
-  if (position == position_) return;
-  ScrollWindowEx(window_, 0, position_ - position, nullptr, nullptr, nullptr, nullptr,
-                 SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-  position_ = position;
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_POS;
-  info.nPos = position;
-  SetScrollInfo(window_, SB_VERT, &info, TRUE);
-}
-
-void Page::scrolled(WORD request) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_TRACKPOS;
-  GetScrollInfo(window_, SB_VERT, &info);
-  const int line = pixelsDown(scrollLine);
-  switch (request) {
-    case SB_LINEUP: scrollTo(position_ - line); break;
-    case SB_LINEDOWN: scrollTo(position_ + line); break;
-    case SB_PAGEUP: scrollTo(position_ - viewport_); break;
-    case SB_PAGEDOWN: scrollTo(position_ + viewport_); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: scrollTo(info.nTrackPos); break;
-    case SB_TOP: scrollTo(0); break;
-    case SB_BOTTOM: scrollTo(content_); break;
-  }
 }
 
 }  // namespace orvhost::optionsdialog

@@ -8,6 +8,7 @@
 #include "ControlKind.h"
 #include "Layout.h"
 #include "Metrics.h"
+#include "Scrolling.h"
 
 #include <windows.h>
 
@@ -51,8 +52,6 @@ class Page {
   // The control k of the model when it is on this page, or -1.
   int rowOf(std::size_t k) const;
   Field field(std::size_t k) const;
-  void scrollTo(int position);
-  void scrolled(WORD request);
   int pixelsDown(int units) const;
   // Where a row lies in the page's content, scrolled or not, in pixels.
   Row pixelRow(std::size_t row) const;
@@ -62,9 +61,7 @@ class Page {
   std::vector<Row> rows_;              // in dialog units
   HWND dialog_ = nullptr;
   HWND window_ = nullptr;  // owned by dialog_
-  int viewport_ = 0;       // in pixels, as are the two below
-  int content_ = 0;
-  int position_ = 0;
+  Scrolling scrolling_;
 };
 
 }  // namespace orvhost::optionsdialog
