@@ -77,7 +77,7 @@ class FixtureImporter final : public orvimp::IImporter {
     // FIXTURE_MANY_OPTIONS: 42 options of every widget kind, the first 30 on
     // the first page, every other one with a label of many lines; unsaved.
     (void)read;
-    const std::wstring longer = L" that goes on for long enough to take several lines in any dialog of a sensible width";
+    const std::wstring longer = L" that goes on for long enough to take several lines in any dialog of sensible width";
     for (int i = 0; i < 42; ++i) {
       const std::wstring name = L"Option " + std::to_wstring(i);
       const std::wstring label = i % 2 == 0 ? name + longer : name;

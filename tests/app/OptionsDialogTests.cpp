@@ -107,7 +107,8 @@ std::wstring withPlugins(const TempFolder& folder, const std::vector<std::filesy
   const std::filesystem::path plugins = folder.path() / "plugins";
   std::filesystem::create_directory(plugins);
   for (const std::filesystem::path& module : modules) std::filesystem::copy_file(module, plugins / module.filename());
-  return L"--plugin-dir \"" + plugins.wstring() + L"\" --settings \"" + (folder.path() / "orvhost.ini").wstring() + L"\" ";
+  const std::filesystem::path settings = folder.path() / "orvhost.ini";
+  return L"--plugin-dir \"" + plugins.wstring() + L"\" --settings \"" + settings.wstring() + L"\" ";
 }
 
 TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
@@ -199,8 +200,10 @@ TEST(OptionsDialog, FitsManyOptionsOnTheScreen) {
   RECT work{};
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
   EXPECT_TRUE(inside(rectOf(dialog), work));
-  for (const int id : {IDOK, IDCANCEL, ids::applyId})
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, id)) && inside(rectOf(GetDlgItem(dialog, id)), rectOf(dialog))) << id;
+  for (const int id : {IDOK, IDCANCEL, ids::applyId}) {
+    HWND button = GetDlgItem(dialog, id);
+    EXPECT_TRUE(IsWindowVisible(button) && inside(rectOf(button), rectOf(dialog))) << id;
+  }
 
   const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
   ASSERT_EQ(pages.size(), 2u);

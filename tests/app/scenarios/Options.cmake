@@ -95,7 +95,8 @@ orvhost(6 --plugin-dir forgetful --settings f.ini options set "Mesh Only=true" "
 # widget that throws fails its importer. Only Windows has the dialog.
 if(SUFFIX STREQUAL ".dll")
   file(COPY "${FIXTURES}/faulty_widget${SUFFIX}" DESTINATION "${WORK}/faulty-widget")
-  orvhost(4 --plugin-dir faulty-widget options edit ERR "faulty_widget.dll: the option widgets failed: fixture fault in canShow")
+  orvhost(4 --plugin-dir faulty-widget options edit
+    ERR "faulty_widget.dll: the option widgets failed: fixture fault in canShow")
   file(COPY "${FIXTURES}/hidden_options${SUFFIX}" DESTINATION "${WORK}/hidden")
   orvhost(1 --plugin-dir hidden options edit
     ERR "^orvhost: no importer has options the dialog can show; the importers looked at:\n  Hidden Options\n$")
