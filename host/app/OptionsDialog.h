@@ -1,6 +1,8 @@
 // The options dialog of orvhost options edit (Windows only): the controls of
-// an OptionsModel on two pages, General and Advanced, with OK, Cancel, Apply
-// and Defaults. Its own texts are host GUI strings.
+// an OptionsModel on two pages, General and Advanced, which scroll when the
+// screen is too small for them, with OK, Cancel, Apply and Defaults. Its own
+// texts are host GUI strings; its title names the importer. Its parts are in
+// optionsdialog/.
 #pragma once
 
 #include "OptionsModel.h"
@@ -16,10 +18,10 @@ namespace orvhost {
 // or "" when saved.
 using SaveOptions = std::function<std::string(OptionsModel&)>;
 
-// Shows the dialog until OK or Cancel. Answers whether any save (OK or
-// Apply) went through. Throws std::runtime_error when the dialog cannot be
-// made.
-bool showOptionsDialog(OptionsModel& model, const SaveOptions& save);
+// Shows the dialog for the options of importer (its name) until OK or
+// Cancel. Answers whether any save (OK or Apply) went through. Throws
+// std::runtime_error when the dialog cannot be made.
+bool showOptionsDialog(OptionsModel& model, const SaveOptions& save, const std::wstring& importer);
 
 // What a program that drives the dialog through messages needs. Controls
 // are the children of the page windows (whose texts are the page names),

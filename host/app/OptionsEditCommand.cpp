@@ -15,7 +15,9 @@
 #include <nlohmann/json.hpp>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #endif
 
 namespace orvhost {
@@ -40,19 +42,31 @@ ExitStatus editOptions(const Context& context) {
     PluginHost::Importer* chosen = nullptr;
     std::shared_ptr<orv::Preferences> set;
     std::shared_ptr<orv::Preferences> defaults;
+    std::optional<OptionsModel> model;
+    std::string lookedAt;
+    // The first importer with a control to show: the dialog opens on no
+    // empty page.
     for (PluginHost::Importer* importer : host.importers()) {
+      lookedAt += "\n  " + importer->name;
+      model.reset();
       if (!host.attempt(*importer, "loadPreferences", [&] { set = settings.load(*importer->plugin); }) ||
-          !host.attempt(*importer, "defaultPreferences", [&] { defaults = importer->plugin->defaultPreferences(); }))
+          !host.attempt(*importer, "defaultPreferences", [&] { defaults = importer->plugin->defaultPreferences(); }) ||
+          !set || !defaults)
         continue;
-      if (set && defaults && set->count() > 0) {
+      // The model asks the plug-in's widgets what they show.
+      if (host.attempt(*importer, "the option widgets", [&] { model.emplace(*set, *defaults); }) &&
+          !model->controls().empty()) {
         chosen = importer;
         break;
       }
     }
     host.requireImporters();
-    if (!chosen) throw HostError(ExitStatus::Failure, "no importer has options to edit");
+    if (!chosen && context.importer)
+      throw HostError(ExitStatus::Failure, *context.importer + " has no options the dialog can show");
+    if (!chosen)
+      throw HostError(ExitStatus::Failure, "no importer has options the dialog can show; the importers looked at:" +
+                                               lookedAt);
 
-    OptionsModel model(*set, *defaults);
     // Each save starts from the file as the last one left it, other runs'
     // changes included, and writes only the controls changed since. A save
     // that fails leaves the dialog open with the user's values, and the next
@@ -79,7 +93,7 @@ ExitStatus editOptions(const Context& context) {
     };
     bool saved = false;
     try {
-      saved = showOptionsDialog(model, save);
+      saved = showOptionsDialog(*model, save, wide(chosen->name));
     } catch (const std::runtime_error& error) {
       throw HostError(ExitStatus::Failure, error.what());
     }

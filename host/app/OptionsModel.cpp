@@ -17,6 +17,11 @@ std::optional<std::int64_t> numberOf(const std::shared_ptr<orvsg::IValue>& value
   return std::nullopt;
 }
 
+bool shownKind(orv::IPreferenceUI::UITYPE type) {
+  return type == orv::IPreferenceUI::CHECKBOX || type == orv::IPreferenceUI::COMBOBOX ||
+         type == orv::IPreferenceUI::COLORBUTTONGROUP;
+}
+
 std::optional<std::int64_t> defaultNamed(const orv::Preferences& defaults, const std::wstring& name) {
   for (unsigned int i = 0; i < defaults.count(); ++i)
     if (defaults.getValue(i)->getName() == name) return numberOf(defaults.getValue(i));
@@ -33,6 +38,7 @@ OptionsModel::OptionsModel(const orv::Preferences& set, const orv::Preferences& 
     DialogControl control;
     control.option = i;
     control.type = widget->getType();
+    if (!shownKind(control.type)) continue;
     const wchar_t* label = widget->getDisplayName();
     control.label = label ? label : L"";
     control.advanced = widget->isAdvanced();

@@ -31,9 +31,11 @@ struct DialogControl {
 
 class OptionsModel {
  public:
-  // One control per option of set whose widget can be shown and whose value
-  // is a bool, an int or a colour, in the set's order. Defaults are matched
-  // by name; an option defaults lacks keeps its value on restoreDefaults.
+  // One control per option of set whose widget can be shown, is of a type
+  // the dialog has a control for, and whose value is a bool, an int or a
+  // colour, in the set's order. Defaults are matched by name; an option
+  // defaults lacks keeps its value on restoreDefaults. This calls into the
+  // plug-in's widgets: make it within the host's guard.
   OptionsModel(const orv::Preferences& set, const orv::Preferences& defaults);
 
   const std::vector<DialogControl>& controls() const { return controls_; }

@@ -15,6 +15,8 @@
 // integer with no choices to pick from.
 #include <ISettingsStore.h>
 #include <orv/CheckBoxPrefUI.h>
+#include <orv/ColorBtnGrpPrefUI.h>
+#include <orv/ComboBoxPrefUI.h>
 #include <orv/PluginEntry.h>
 #include <orv/Preferences.h>
 #include <orvimp/IImporter.h>
@@ -76,14 +78,50 @@ class FixtureImporter final : public orvimp::IImporter {
       return store && store->readValue(section, key, &stored) ? stored : 0;
     };
     auto set = std::make_shared<orv::Preferences>();
+#if defined(FIXTURE_HIDDEN_OPTIONS)
+    // FIXTURE_HIDDEN_OPTIONS: the same options, with widgets no dialog shows
+    // (or whose canShow throws, with FIXTURE_THROWS_IN 4).
+    struct Hidden : orv::CheckBoxPrefUI {
+      using CheckBoxPrefUI::CheckBoxPrefUI;
+      bool canShow() const override { return failIn(4, "canShow"); }
+    };
+    set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only") != 0),
+             std::make_shared<Hidden>(L"Mesh only", false));
+    set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density")),
+             std::make_shared<Hidden>(L"Mesh density", true));
+#elif defined(FIXTURE_MANY_OPTIONS)
+    // FIXTURE_MANY_OPTIONS: 42 options of every widget kind, the first 30 on
+    // the first page, every other one with a label of many lines; unsaved.
+    (void)read;
+    const std::wstring longer = L" that goes on for long enough to take several lines in any dialog of sensible width";
+    for (int i = 0; i < 42; ++i) {
+      const std::wstring name = L"Option " + std::to_wstring(i);
+      const std::wstring label = i % 2 == 0 ? name + longer : name;
+      if (i % 3 == 0) {
+        set->add(std::make_shared<orvsg::BoolValue>(name.c_str(), false),
+                 std::make_shared<orv::CheckBoxPrefUI>(label.c_str(), i >= 30));
+      } else if (i % 3 == 1) {
+        auto choices = std::make_shared<orv::ComboBoxPrefUI>(label.c_str(), i >= 30);
+        for (const wchar_t* choice : {L"Low", L"Medium", L"High"}) choices->addOption(choice);
+        set->add(std::make_shared<orvsg::IntValue>(name.c_str(), 1), choices);
+      } else {
+        set->add(std::make_shared<orvsg::ColorValue>(name.c_str(), 0x00FF00),
+                 std::make_shared<orv::ColorBtnGrpPrefUI>(label.c_str(), i >= 30));
+      }
+    }
+#else
     set->add(std::make_shared<orvsg::BoolValue>(L"Mesh Only", read(L"Mesh Only") != 0),
              std::make_shared<orv::CheckBoxPrefUI>(L"Mesh only", false));
     set->add(std::make_shared<orvsg::IntValue>(L"Mesh Density", read(L"Mesh Density")),
              std::make_shared<orv::CheckBoxPrefUI>(L"Mesh density", true));
+#endif
     return set;
   }
   std::shared_ptr<orv::Preferences> defaultPreferences() override { return loadPreferences(nullptr); }
   void savePreferences(std::shared_ptr<ISettingsStore> store, std::shared_ptr<orv::Preferences> set) override {
+#if defined(FIXTURE_MANY_OPTIONS)
+    return;
+#endif
     const std::int32_t meshOnly = std::dynamic_pointer_cast<orvsg::BoolValue>(set->getValue(0))->get() ? 1 : 0;
     const std::int32_t density = std::dynamic_pointer_cast<orvsg::IntValue>(set->getValue(1))->get();
     store->writeValue(section, L"Mesh Only", &meshOnly);

@@ -1,7 +1,7 @@
-// orvhost options edit on the importer's options, driven from outside as a
-// user drives it: the program runs as a child on a desktop of the test's
-// own, which Wine shows on the virtual X server, and this side only reads and
-// sends window messages and keys.
+// orvhost options edit driven from outside as a user drives it: the program
+// runs as a child on a desktop of the test's own, which Wine shows on the
+// virtual X server (1024x768), and this side only reads and sends window
+// messages and keys.
 #include "OptionsDialog.h"
 
 #include <TempFolder.h>
@@ -10,10 +10,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,9 +43,75 @@ HWND topDialog() {
   return found && IsWindowVisible(found) ? found : nullptr;
 }
 
+// The controls of each page, General and Advanced.
+std::vector<std::vector<HWND>> pagesOf(HWND dialog) {
+  std::vector<std::vector<HWND>> pages;
+  for (HWND child : children(dialog))
+    if (!children(child).empty()) pages.push_back(children(child));
+  return pages;
+}
+
+RECT rectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+bool inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// orvhost with arguments, on the test's desktop. One still running when the
+// test ends (after a failure) is ended, so that the next test finds no
+// dialog of it.
+class Orvhost {
+ public:
+  explicit Orvhost(const std::wstring& arguments) {
+    static const HDESK desktop = CreateDesktopW(L"orvhost-dialog-test", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    EXPECT_TRUE(desktop && SetThreadDesktop(desktop));
+    std::wstring command = L"\"" ORVHOST L"\" " + arguments;
+    std::wstring desktopName = L"orvhost-dialog-test";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = desktopName.data();
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    if (process.hThread) CloseHandle(process.hThread);
+    process_ = process.hProcess;
+  }
+  ~Orvhost() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 30000);
+    CloseHandle(process_);
+  }
+  Orvhost(const Orvhost&) = delete;
+  Orvhost& operator=(const Orvhost&) = delete;
+
+  explicit operator bool() const { return process_ != nullptr; }
+  // Its exit status; 99 when it still runs after 30 s.
+  DWORD status() const {
+    DWORD status = 99;
+    if (WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &status);
+    return status;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+};
+
+// The arguments for orvhost with a plug-in folder of copies of modules and
+// a settings file, in folder.
+std::wstring withPlugins(const TempFolder& folder, const std::vector<std::filesystem::path>& modules) {
+  const std::filesystem::path plugins = folder.path() / "plugins";
+  std::filesystem::create_directory(plugins);
+  for (const std::filesystem::path& module : modules) std::filesystem::copy_file(module, plugins / module.filename());
+  const std::filesystem::path settings = folder.path() / "orvhost.ini";
+  return L"--plugin-dir \"" + plugins.wstring() + L"\" --settings \"" + settings.wstring() + L"\" ";
+}
+
 TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
-  HDESK desktop = CreateDesktopW(L"orvhost-dialog-test", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  ASSERT_TRUE(desktop && SetThreadDesktop(desktop));
   TempFolder folder;
   const std::string saved = "[SolidWorks Import]\r\nRead Solids=1\r\nPmi Color=65280\r\nSet Tessellation Level=7\r\n";
   const std::filesystem::path settings = folder.writeFile("orvhost.ini", saved);
@@ -52,24 +120,12 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
     std::ifstream in(settings, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  std::wstring desktopName = L"orvhost-dialog-test";
-  const auto orvhost = [&](const std::wstring& arguments) {
-    std::wstring command = L"\"" ORVHOST L"\" --settings \"" + settings.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.lpDesktop = desktopName.data();
-    PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    CloseHandle(process.hThread);
-    return process.hProcess;
-  };
-  const HANDLE process = orvhost(L"options edit");
+  const std::wstring run = L"--settings \"" + settings.wstring() + L"\" ";
+  const Orvhost process(run + L"options edit");
   ASSERT_TRUE(process);
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
-  std::vector<std::vector<HWND>> pages;  // the controls of each, general and advanced
-  for (HWND child : children(dialog))
-    if (!children(child).empty()) pages.push_back(children(child));
+  const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
   // 12 options, 3 with a label of their own.
   ASSERT_EQ(pages.size(), 2u);
   ASSERT_EQ(pages[0].size() + pages[1].size(), 15u);
@@ -101,9 +157,7 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
 
   // Another run changes an option the user left alone here: saving again
   // writes only what the user changed since Apply, and that change stays.
-  const HANDLE other = orvhost(L"options set \"Read PMI=false\"");
-  EXPECT_EQ(WaitForSingleObject(other, 30000), WAIT_OBJECT_0);
-  CloseHandle(other);
+  EXPECT_EQ(Orvhost(run + L"options set \"Read PMI=false\"").status(), 0u);
 
   // Defaults and a picked entry show, and Enter saves them.
   SendMessageW(GetDlgItem(dialog, ids::defaultsId), BM_CLICK, 0, 0);
@@ -112,11 +166,80 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
   SendMessageW(GetParent(tessellation), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(tessellation), CBN_SELCHANGE), 0);
   keybd_event(VK_RETURN, 0, 0, 0);
   keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-  DWORD status = 99;
-  EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
-  EXPECT_TRUE(GetExitCodeProcess(process, &status) && status == 0) << status;
-  CloseHandle(process);
+  EXPECT_EQ(process.status(), 0u);
   EXPECT_EQ(file().find("Read Solids=1\r\nPmi Color=0\r\nSet Tessellation Level=3\r\nRead PMI=0\r\n"), 21u) << file();
+}
+
+// An importer whose options the dialog cannot show loads first: the dialog
+// opens on the next one, named in its title.
+TEST(OptionsDialog, OpensOnTheFirstImporterWithOptionsToShow) {
+  TempFolder folder;
+  const Orvhost process(withPlugins(folder, {FIXTURES L"/hidden_options.dll", SOLIDWORKS_MODULE}) + L"options edit");
+  ASSERT_TRUE(process);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
+  wchar_t title[256] = L"";
+  GetWindowTextW(dialog, title, 256);
+  EXPECT_EQ(std::wstring(title).rfind(L"SolidWorks Importer - ", 0), 0u) << title;
+  const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[0].size() + pages[1].size(), 15u);
+  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_EQ(process.status(), 0u);
+}
+
+// 42 options, every other one with a long label: the dialog keeps within
+// the screen's work area with its buttons, long labels wrap, and the page
+// scrolls to the control that Shift+Tab brings the focus to.
+TEST(OptionsDialog, FitsManyOptionsOnTheScreen) {
+  TempFolder folder;
+  const Orvhost process(withPlugins(folder, {FIXTURES L"/many_options.dll"}) + L"options edit");
+  ASSERT_TRUE(process);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_TRUE(inside(rectOf(dialog), work));
+  for (const int id : {IDOK, IDCANCEL, ids::applyId}) {
+    HWND button = GetDlgItem(dialog, id);
+    EXPECT_TRUE(IsWindowVisible(button) && inside(rectOf(button), rectOf(dialog))) << id;
+  }
+
+  const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
+  ASSERT_EQ(pages.size(), 2u);
+  ASSERT_EQ(pages[0].size(), 30u + 20u) << "30 options, 20 with a label of their own";
+  std::vector<std::pair<int, LONG>> labels;  // a static text's length and height
+  for (HWND control : pages[0]) {
+    wchar_t kind[16] = L"";
+    GetClassNameW(control, kind, 16);
+    if (_wcsicmp(kind, L"Static") == 0)
+      labels.emplace_back(GetWindowTextLengthW(control), rectOf(control).bottom - rectOf(control).top);
+  }
+  std::sort(labels.begin(), labels.end());
+  ASSERT_FALSE(labels.empty());
+  EXPECT_GT(labels.back().second, labels.front().second) << "the longest label takes more lines than the shortest";
+
+  HWND page = GetParent(pages[0].back()), last = pages[0].back();
+  EXPECT_FALSE(inside(rectOf(last), rectOf(page))) << "the last control starts out of view";
+  const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  const auto focus = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  };
+  // Back from the first control, past the tab control and the buttons.
+  for (int presses = 0; presses < 8 && focus() != last; ++presses) {
+    HWND before = focus();
+    keybd_event(VK_SHIFT, 0, 0, 0);
+    keybd_event(VK_TAB, 0, 0, 0);
+    keybd_event(VK_TAB, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    eventually([&] { return focus() != before; });
+  }
+  ASSERT_EQ(focus(), last);
+  EXPECT_TRUE(eventually([&] { return inside(rectOf(last), rectOf(page)); }));
+  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_EQ(process.status(), 0u);
 }
 
 }  // namespace

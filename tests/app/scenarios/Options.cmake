@@ -89,3 +89,18 @@ endif()
 file(COPY "${FIXTURES}/forgetful_importer${SUFFIX}" DESTINATION "${WORK}/forgetful")
 orvhost(6 --plugin-dir forgetful --settings f.ini options set "Mesh Only=true" "Mesh Density=5"
   OUT "Mesh Only: false -> true\n" NO_OUT "Mesh Density:" ERR "Forgetful Importer: \"Mesh Density\" was not saved: [^\n]*holds 0, not 5")
+
+# options edit passes over an importer whose options the dialog cannot show,
+# and says which it looked at; one named by --importer is named back; a
+# widget that throws fails its importer. Only Windows has the dialog.
+if(SUFFIX STREQUAL ".dll")
+  file(COPY "${FIXTURES}/faulty_widget${SUFFIX}" DESTINATION "${WORK}/faulty-widget")
+  orvhost(4 --plugin-dir faulty-widget options edit
+    ERR "faulty_widget.dll: the option widgets failed: fixture fault in canShow")
+  file(COPY "${FIXTURES}/hidden_options${SUFFIX}" DESTINATION "${WORK}/hidden")
+  orvhost(1 --plugin-dir hidden options edit
+    ERR "^orvhost: no importer has options the dialog can show; the importers looked at:\n  Hidden Options\n$")
+  file(COPY "${MODULE}" DESTINATION "${WORK}/hidden")
+  orvhost(1 --plugin-dir hidden --importer "Hidden Options" options edit
+    ERR "^orvhost: Hidden Options has no options the dialog can show\n$")
+endif()
