@@ -114,10 +114,17 @@ std::vector<std::wstring> searchedFolders(const std::wstring& module) {
   return folders;
 }
 
-std::vector<std::string> importsOf(const std::wstring& file) {
+ImportTable importsOf(const std::wstring& file) {
   std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  if (!in) return {{}, "it cannot be opened"};
   const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return {{}, "it cannot be read"};
   return importedLibraries(bytes.data(), bytes.size());
+}
+
+std::wstring fileNameOf(const std::wstring& path) {
+  const std::size_t separator = path.find_last_of(L"/\\");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
 struct MissingLibrary {
@@ -127,10 +134,14 @@ struct MissingLibrary {
 
 // A library that module imports, or one found beside it imports in turn, and
 // that none of folders holds. The system's libraries are the system's affair.
+// The first import table that could not be read whole goes to unreadable.
 bool findMissing(const std::wstring& module, const std::vector<std::wstring>& folders, std::vector<std::wstring>& seen,
-                 MissingLibrary& missing) {
+                 MissingLibrary& missing, std::wstring& unreadable) {
   const std::wstring system = systemFolder();
-  for (const std::string& import : importsOf(module)) {
+  const ImportTable imports = importsOf(module);
+  if (!imports.error.empty() && unreadable.empty())
+    unreadable = fileNameOf(module) + L": " + orvsgutils::StringUtils::convert(imports.error.c_str());
+  for (const std::string& import : imports.libraries) {
     const std::wstring name = orvsgutils::StringUtils::convert(import.c_str());
     // API sets are names the system resolves, not files.
     if (startsWith(name, L"api-ms-") || startsWith(name, L"ext-ms-")) continue;
@@ -152,21 +163,24 @@ bool findMissing(const std::wstring& module, const std::vector<std::wstring>& fo
     for (const std::wstring& listed : seen) known = known || sameText(listed, file);
     if (known) continue;
     seen.push_back(file);
-    if (findMissing(file, folders, seen, missing)) return true;
+    if (findMissing(file, folders, seen, missing, unreadable)) return true;
   }
   return false;
 }
 
-// Why a module's libraries could not all be found, or nothing when the file
-// does not tell.
+// Why a module's libraries could not all be found, or nothing when the files
+// do not tell.
 std::string missingLibraryReport(const std::wstring& module) {
   const std::vector<std::wstring> folders = searchedFolders(module);
   std::vector<std::wstring> seen;
   MissingLibrary missing;
-  if (!findMissing(module, folders, seen, missing)) return {};
+  std::wstring unreadable;
+  if (!findMissing(module, folders, seen, missing, unreadable))
+    return unreadable.empty()
+               ? std::string()
+               : orvsgutils::StringUtils::toUtf8(L"; the libraries it needs could not all be named: " + unreadable);
   std::wstring report = L": it needs " + missing.name;
-  if (!sameText(missing.neededBy, module))
-    report += L" (for " + missing.neededBy.substr(folderOf(missing.neededBy).size() + 1) + L")";
+  if (!sameText(missing.neededBy, module)) report += L" (for " + fileNameOf(missing.neededBy) + L")";
   report += L", which is in none of the folders searched:";
   for (std::size_t i = 0; i < folders.size(); ++i) report += (i == 0 ? L" " : L"; ") + folders[i];
   return orvsgutils::StringUtils::toUtf8(report);
