@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 #else
 #include <StringTableResource.h>
@@ -44,13 +45,28 @@ std::wstring moduleFileName(HMODULE module) {
   }
 }
 
-std::string systemMessage(DWORD code) {
-  wchar_t* text = nullptr;
+struct LocalFreer {
+  void operator()(wchar_t* text) const { LocalFree(text); }
+};
+
+// The system's text for code with its inserts filled: the module's path for
+// %1, empty texts for any other. The text comes from the system alone; the
+// path, capped so that no path makes it too long to format, is only ever an
+// argument.
+std::string systemMessage(DWORD code, const std::wstring& path) {
+  constexpr std::size_t shownPath = 1024;
+  const std::wstring shown = path.size() <= shownPath ? path : L"..." + path.substr(path.size() - shownPath);
+  // A text may name inserts up to %99, and a width or precision of * in one
+  // takes the next insert too: every one of them must point at a text.
+  static const wchar_t empty[] = L"";
+  std::vector<DWORD_PTR> inserts(99 + 2, reinterpret_cast<DWORD_PTR>(empty));
+  inserts[0] = reinterpret_cast<DWORD_PTR>(shown.c_str());
+  wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::wstring message = length ? std::wstring(text, length) : L"";
-  LocalFree(text);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr, code, 0,
+      reinterpret_cast<LPWSTR>(&buffer), 0, reinterpret_cast<va_list*>(inserts.data()));
+  const std::unique_ptr<wchar_t, LocalFreer> text(buffer);
+  std::wstring message = length ? std::wstring(text.get(), length) : L"";
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
   if (message.empty()) message = L"system error";
@@ -202,7 +218,7 @@ HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& 
   // The search flags below take absolute paths only.
   const std::wstring full = fullPathOf(path);
   if (full.empty()) {
-    error = systemMessage(GetLastError());
+    error = systemMessage(GetLastError(), path);
     return nullptr;
   }
   // A module's libraries come from its own folder, the program's, the host's
@@ -220,7 +236,7 @@ HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& 
   const DWORD code = GetLastError();
   if (quiet) SetThreadErrorMode(oldMode, nullptr);
   if (module == nullptr) {
-    error = systemMessage(code);
+    error = systemMessage(code, full);
     if (code == ERROR_MOD_NOT_FOUND && !resourcesOnly) error += missingLibraryReport(full);
   }
   return module;
