@@ -311,6 +311,9 @@ TEST(PluginLibrary, TakesTheLibrariesItNeedsOnlyFromItsOwnFolder) {
       EXPECT_EQ(dependencyIn, "plugins");
       orv::IPlugin* made = nullptr;
       EXPECT_EQ(library.createFunction()(&made), 0);
+      // Its DllMain was given the handle the host holds.
+      const auto attached = reinterpret_cast<HINSTANCE (*)()>(library.symbol("attachedHandle"));
+      EXPECT_EQ(attached ? attached() : nullptr, library.handle());
     } catch (const PluginLoadError& error) {
       EXPECT_NE(dependencyIn, "plugins") << error.what();
       EXPECT_EQ(error.kind(), PluginLoadError::Kind::NotLoadable);
