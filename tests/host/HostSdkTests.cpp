@@ -19,6 +19,7 @@
 #include <orvsgutils/PathUtils.h>
 #include <orvsgutils/StringUtils.h>
 
+#include "PeImage.h"
 #include "Sanitizers.h"
 #include "TempFolder.h"
 
@@ -256,15 +257,27 @@ TEST(CADImporterDoc, LoadReportsThePathKindAndKeepsOnlyTheLastOptions) {
   EXPECT_EQ(doc.loadedOptions(), nullptr);
 }
 
-TEST(PluginLibrary, NoModuleFileIsNotFound) {
+// A module that cannot load is named with the reason: no such file, or the
+// system's words (for a 32-bit DLL), which name it again with none of their
+// inserts left unfilled.
+TEST(PluginLibrary, AModuleThatCannotLoadIsNamedWithTheReason) {
+  using Kind = PluginLoadError::Kind;
   const TempFolder folder;
-  for (const std::wstring& path : {(folder.path() / "absent").wstring(), folder.path().wstring(), std::wstring()}) {
+  const fs::path module32 = folder.writeFile("plugin32.dll", testing_support::peImage({}, true));
+  for (const auto& [path, kind] : {std::pair{(folder.path() / "absent").wstring(), Kind::NotFound},
+                                   {folder.path().wstring(), Kind::NotFound}, {std::wstring(), Kind::NotFound},
+                                   {module32.wstring(), Kind::NotLoadable}}) {
     try {
       orv::PluginLibrary library(path);
       ADD_FAILURE() << "loaded";
     } catch (const PluginLoadError& error) {
-      EXPECT_EQ(error.kind(), PluginLoadError::Kind::NotFound);
+      EXPECT_EQ(error.kind(), kind);
       EXPECT_THAT(error.what(), HasSubstr(StringUtils::toUtf8(path)));
+      EXPECT_THAT(error.what(), ::testing::Not(HasSubstr("%1")));
+#if defined(_WIN32)
+      // After the path, the system's reason names a module that exists again.
+      EXPECT_THAT(std::string(error.what()).substr(path.size()), HasSubstr(kind == Kind::NotFound ? "" : "plugin32"));
+#endif
     }
   }
 }
@@ -298,6 +311,9 @@ TEST(PluginLibrary, TakesTheLibrariesItNeedsOnlyFromItsOwnFolder) {
       EXPECT_EQ(dependencyIn, "plugins");
       orv::IPlugin* made = nullptr;
       EXPECT_EQ(library.createFunction()(&made), 0);
+      // Its DllMain was given the handle the host holds.
+      const auto attached = reinterpret_cast<HINSTANCE (*)()>(library.symbol("attachedHandle"));
+      EXPECT_EQ(attached ? attached() : nullptr, library.handle());
     } catch (const PluginLoadError& error) {
       EXPECT_NE(dependencyIn, "plugins") << error.what();
       EXPECT_EQ(error.kind(), PluginLoadError::Kind::NotLoadable);

@@ -2,8 +2,8 @@
 # under HEADER_DIRS in include/), and its debug archive DEBUG_ARCHIVE a
 # .debug file for each of its programs and shared libraries, all under the
 # one top folder NAME; no file names a path of BUILD_PATHS; each shipped
-# binary is stripped and links its debug file. Prints the module's (MODULE)
-# size.
+# binary is stripped and links its debug file, and (on Linux) needs no newer
+# glibc than HOST_LIBRARIES. Prints the module's (MODULE) size.
 include(${CMAKE_CURRENT_LIST_DIR}/Unpack.cmake)
 
 function(expect_files archive)
@@ -63,6 +63,47 @@ foreach(debug_file IN LISTS debug_files)
     message(FATAL_ERROR "${binary} is not stripped with a link to ${debug_file}:\n${sections}${symbols}${links}")
   endif()
 endforeach()
+
+# newest: the newest glibc symbol version that binary needs; glibc: it with
+# a symbol of that version.
+function(newest_glibc binary)
+  objdump(dynamic -T "${ROOT}/${binary}")
+  if(NOT dynamic MATCHES "^0: ")
+    message(FATAL_ERROR "the dynamic symbols of ${binary} cannot be read:\n${dynamic}")
+  endif()
+  string(REGEX MATCHALL "\\(GLIBC_[0-9.]+\\)[ \t]+[^\n]+" references "${dynamic}")
+  set(newest 0)
+  foreach(reference IN LISTS references)
+    string(REGEX MATCH "GLIBC_([0-9.]+)\\)[ \t]+(.+)" ignored "${reference}")
+    if(CMAKE_MATCH_1 VERSION_GREATER newest)
+      set(newest ${CMAKE_MATCH_1})
+      set(glibc "GLIBC_${CMAKE_MATCH_1} (${CMAKE_MATCH_2})" PARENT_SCOPE)
+    endif()
+  endforeach()
+  set(newest ${newest} PARENT_SCOPE)
+endfunction()
+# No shipped binary needs a newer glibc than the host libraries
+# (HOST_LIBRARIES): on a system where the host runs, every part of it loads.
+if(HOST_LIBRARIES)
+  string(REPLACE "|" ";" host_libraries "${HOST_LIBRARIES}")
+  set(limit 0)
+  # The host libraries first, which set the limit for the rest.
+  foreach(binary IN LISTS host_libraries debug_files)
+    string(REGEX REPLACE "\\.debug$" "" binary "${binary}")
+    newest_glibc("${binary}")
+    list(FIND host_libraries "${binary}" host)
+    if(host GREATER -1 AND newest VERSION_GREATER limit)
+      set(limit ${newest})
+    elseif(newest VERSION_GREATER limit)
+      string(APPEND newer "\n  ${binary} needs ${glibc}")
+    endif()
+  endforeach()
+  if(newer)
+    message(FATAL_ERROR "binaries that need a newer glibc than the host libraries' ${limit}:${newer}")
+  endif()
+  message("every shipped binary does with the host libraries' glibc ${limit}")
+endif()
+
 file(SIZE "${ROOT}/${MODULE}" size)
 message("the module ${MODULE} in ${NAME}: ${size} bytes")
 remove_unpacked()

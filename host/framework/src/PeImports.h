@@ -8,9 +8,24 @@
 
 namespace orv::detail {
 
-// The DLL names of the image's import directory, in its order. Bytes that are
-// no PE image, or whose tables lie outside them, give what could be read
-// (nothing, at worst); nothing outside [image, image + size) is read.
-std::vector<std::string> importedLibraries(const unsigned char* image, std::size_t size);
+// The loader's own limits, beyond which an image is no module it would load:
+// its section count, and a library's file name. A real module imports a few
+// dozen libraries; the table's bound only stops one that never ends.
+inline constexpr std::size_t maxSections = 96;
+inline constexpr std::size_t maxLibraryNameLength = 255;
+inline constexpr std::size_t maxImportedLibraries = 4096;
+
+struct ImportTable {
+  // The DLL names of the image's import directory, in its order: those read
+  // before anything went wrong.
+  std::vector<std::string> libraries;
+  // Why the image or its import table could not be read whole; empty when it
+  // was, or when the image imports nothing.
+  std::string error;
+};
+
+// Nothing outside [image, image + size) is read, and the work is bounded by
+// the limits above, whatever the bytes say.
+ImportTable importedLibraries(const unsigned char* image, std::size_t size);
 
 }  // namespace orv::detail

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 #else
 #include <StringTableResource.h>
@@ -44,13 +45,28 @@ std::wstring moduleFileName(HMODULE module) {
   }
 }
 
-std::string systemMessage(DWORD code) {
-  wchar_t* text = nullptr;
+struct LocalFreer {
+  void operator()(wchar_t* text) const { LocalFree(text); }
+};
+
+// The system's text for code with its inserts filled: the module's path for
+// %1, empty texts for any other. The text comes from the system alone; the
+// path, capped so that no path makes it too long to format, is only ever an
+// argument.
+std::string systemMessage(DWORD code, const std::wstring& path) {
+  constexpr std::size_t shownPath = 1024;
+  const std::wstring shown = path.size() <= shownPath ? path : L"..." + path.substr(path.size() - shownPath);
+  // A text may name inserts up to %99, and a width or precision of * in one
+  // takes the next insert too: every one of them must point at a text.
+  static const wchar_t empty[] = L"";
+  std::vector<DWORD_PTR> inserts(99 + 2, reinterpret_cast<DWORD_PTR>(empty));
+  inserts[0] = reinterpret_cast<DWORD_PTR>(shown.c_str());
+  wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::wstring message = length ? std::wstring(text, length) : L"";
-  LocalFree(text);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr, code, 0,
+      reinterpret_cast<LPWSTR>(&buffer), 0, reinterpret_cast<va_list*>(inserts.data()));
+  const std::unique_ptr<wchar_t, LocalFreer> text(buffer);
+  std::wstring message = length ? std::wstring(text.get(), length) : L"";
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
   if (message.empty()) message = L"system error";
@@ -114,10 +130,17 @@ std::vector<std::wstring> searchedFolders(const std::wstring& module) {
   return folders;
 }
 
-std::vector<std::string> importsOf(const std::wstring& file) {
+ImportTable importsOf(const std::wstring& file) {
   std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  if (!in) return {{}, "it cannot be opened"};
   const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return {{}, "it cannot be read"};
   return importedLibraries(bytes.data(), bytes.size());
+}
+
+std::wstring fileNameOf(const std::wstring& path) {
+  const std::size_t separator = path.find_last_of(L"/\\");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
 struct MissingLibrary {
@@ -127,10 +150,14 @@ struct MissingLibrary {
 
 // A library that module imports, or one found beside it imports in turn, and
 // that none of folders holds. The system's libraries are the system's affair.
+// The first import table that could not be read whole goes to unreadable.
 bool findMissing(const std::wstring& module, const std::vector<std::wstring>& folders, std::vector<std::wstring>& seen,
-                 MissingLibrary& missing) {
+                 MissingLibrary& missing, std::wstring& unreadable) {
   const std::wstring system = systemFolder();
-  for (const std::string& import : importsOf(module)) {
+  const ImportTable imports = importsOf(module);
+  if (!imports.error.empty() && unreadable.empty())
+    unreadable = fileNameOf(module) + L": " + orvsgutils::StringUtils::convert(imports.error.c_str());
+  for (const std::string& import : imports.libraries) {
     const std::wstring name = orvsgutils::StringUtils::convert(import.c_str());
     // API sets are names the system resolves, not files.
     if (startsWith(name, L"api-ms-") || startsWith(name, L"ext-ms-")) continue;
@@ -152,21 +179,24 @@ bool findMissing(const std::wstring& module, const std::vector<std::wstring>& fo
     for (const std::wstring& listed : seen) known = known || sameText(listed, file);
     if (known) continue;
     seen.push_back(file);
-    if (findMissing(file, folders, seen, missing)) return true;
+    if (findMissing(file, folders, seen, missing, unreadable)) return true;
   }
   return false;
 }
 
-// Why a module's libraries could not all be found, or nothing when the file
-// does not tell.
+// Why a module's libraries could not all be found, or nothing when the files
+// do not tell.
 std::string missingLibraryReport(const std::wstring& module) {
   const std::vector<std::wstring> folders = searchedFolders(module);
   std::vector<std::wstring> seen;
   MissingLibrary missing;
-  if (!findMissing(module, folders, seen, missing)) return {};
+  std::wstring unreadable;
+  if (!findMissing(module, folders, seen, missing, unreadable))
+    return unreadable.empty()
+               ? std::string()
+               : orvsgutils::StringUtils::toUtf8(L"; the libraries it needs could not all be named: " + unreadable);
   std::wstring report = L": it needs " + missing.name;
-  if (!sameText(missing.neededBy, module))
-    report += L" (for " + missing.neededBy.substr(folderOf(missing.neededBy).size() + 1) + L")";
+  if (!sameText(missing.neededBy, module)) report += L" (for " + fileNameOf(missing.neededBy) + L")";
   report += L", which is in none of the folders searched:";
   for (std::size_t i = 0; i < folders.size(); ++i) report += (i == 0 ? L" " : L"; ") + folders[i];
   return orvsgutils::StringUtils::toUtf8(report);
@@ -188,7 +218,7 @@ HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& 
   // The search flags below take absolute paths only.
   const std::wstring full = fullPathOf(path);
   if (full.empty()) {
-    error = systemMessage(GetLastError());
+    error = systemMessage(GetLastError(), path);
     return nullptr;
   }
   // A module's libraries come from its own folder, the program's, the host's
@@ -206,7 +236,7 @@ HINSTANCE loadModule(const std::wstring& path, bool resourcesOnly, std::string& 
   const DWORD code = GetLastError();
   if (quiet) SetThreadErrorMode(oldMode, nullptr);
   if (module == nullptr) {
-    error = systemMessage(code);
+    error = systemMessage(code, full);
     if (code == ERROR_MOD_NOT_FOUND && !resourcesOnly) error += missingLibraryReport(full);
   }
   return module;

@@ -18,12 +18,15 @@ extern "C" void* __dso_handle;
 namespace {
 
 // The library's own dlopen handle, the same one its host holds: glibc's
-// handle is the library's link map. Found without the loader's lock or a
-// name search, which every load and unload of a plug-in would pay twice.
+// handle is the library's link map, which dladdr1 gives for an address in
+// the library without a name search or a reference taken, each of which
+// every load and unload of a plug-in would pay twice. (_dl_find_object would
+// need glibc 2.35, newer than the host libraries need.)
 HINSTANCE ownHandle() {
-  dl_find_object found{};
-  if (_dl_find_object(reinterpret_cast<void*>(&ownHandle), &found) != 0) return nullptr;
-  return reinterpret_cast<HINSTANCE>(found.dlfo_link_map);
+  Dl_info info{};
+  void* map = nullptr;
+  if (dladdr1(reinterpret_cast<void*>(&ownHandle), &info, &map, RTLD_DL_LINKMAP) == 0) return nullptr;
+  return static_cast<HINSTANCE>(map);
 }
 
 // The destructors of the library's statics, latest first: a list of the
