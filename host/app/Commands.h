@@ -42,4 +42,15 @@ ExitStatus resetOptions(const Context& context, const std::vector<std::string>& 
 // The dialog on Windows; elsewhere a Usage error that points to options set.
 ExitStatus editOptions(const Context& context);
 
+// validate (validate/): each module checked against the plug-in contract by
+// a child process of its own. Throws HostError (NotAPlugin) when any check
+// of any module does not pass.
+struct ValidateRequest {
+  std::vector<std::string> modules;
+  int timeout = 30;    // seconds a module's checks may take
+  std::string junit;   // a JUnit XML report to write as well, when named
+  bool child = false;  // internal: this is the child, checking modules[0]
+};
+ExitStatus validateModules(const Context& context, const ValidateRequest& request);
+
 }  // namespace orvhost

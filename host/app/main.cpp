@@ -88,7 +88,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 
 // CLI11 reports an unknown command only as a missing one: name it.
 void checkCommandName(const std::vector<std::string>& arguments) {
-  static const char* const commands[] = {"plugins", "filters", "check", "open", "options"};
+  static const char* const commands[] = {"plugins", "filters", "check", "open", "options", "validate"};
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--plugin-dir" || argument == "--settings" || argument == "--importer") {
@@ -97,7 +97,7 @@ void checkCommandName(const std::vector<std::string>& arguments) {
       for (const char* command : commands)
         if (argument == command) return;
       throw CLI::ExtrasError("unknown command \"" + argument +
-                             "\"; the commands are plugins, filters, check, open and options",
+                             "\"; the commands are plugins, filters, check, open, options and validate",
                              CLI::ExitCodes::ExtrasError);
     }
   }
@@ -159,11 +159,21 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
 
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
+  // validate: a subsystem of its own (validate/), whose modules load in child processes.
+  CLI::App* validate = app.add_subcommand("validate", "Check plug-in modules against the host's contract, each "
+                                                      "in a process of its own (status 4 when a check fails)");
+  orvhost::ValidateRequest request;
+  validate->add_option("MODULE", request.modules, "Plug-in modules to check")->required();
+  validate->add_option("--timeout", request.timeout, "Seconds a module's checks may take (default 30)")
+      ->check(CLI::Range(1, 86400));
+  validate->add_option("--junit", request.junit, "Also write a JUnit XML report to this file");
+  validate->add_flag("--child", request.child)->group("");  // internal: the process that checks one module
   try {
     checkCommandName(arguments);
     app.parse(static_cast<int>(argv.size()), argv.data());
     if (defaults && (set->parsed() || reset->parsed() || edit->parsed()))
       throw CLI::ValidationError("--defaults", "only shows options; it does not go with set, reset or edit");
+    if (validate->parsed()) return report.end(orvhost::validateModules(context, request));
   } catch (const CLI::CallForHelp& asked) {
     return told(app, asked, {{"help", app.help()}}, report);
   } catch (const CLI::CallForVersion& asked) {

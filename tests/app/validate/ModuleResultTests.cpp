@@ -1,0 +1,54 @@
+// How the runner reads a check process's records: whatever the module
+// itself writes is passed over, and an early end is pinned on the check
+// that was running.
+#include "validate/ModuleResult.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using orvhost::validate::checkCount;
+using orvhost::validate::ModuleResult;
+using orvhost::validate::resultOf;
+
+std::string record(const std::string& text, const char* end = "\n") {
+  return "\n" + std::string(orvhost::validate::recordMarker) + text + end;
+}
+
+// One letter per check, P, F or S, in the checks' order.
+std::string letters(const ModuleResult& result) {
+  std::string shown;
+  for (const auto& check : result.checks) shown += orvhost::validate::nameOf(check.outcome).text[0];
+  return shown;
+}
+
+TEST(ModuleResult, ReadsRecordsAndPinsAnEarlyEnd) {
+  std::string allPassed;
+  for (std::string_view name : orvhost::validate::checkNames) allPassed += record("PASS " + std::string(name));
+  struct Case {
+    const char* what;
+    std::string output;
+    std::string ending;
+    const char* letters;
+    std::size_t check;   // whose reason is looked at
+    const char* reason;
+  } cases[] = {
+      {"the module's own output between records", "chatter" + record("PASS entry points") + "no line end" +
+           record("FAIL identity: the name is empty", "\r\n") + "more chatter\n", "",
+       "PFSSSSSSSSSS", 1, "the name is empty"},
+      {"a crash in the fifth check", allPassed.substr(0, allPassed.find(record("PASS canImport"))), "signal 11",
+       "PPPPFSSSSSSS", 5, "not run: the check process ended in canImport"},
+      {"an end after every check was told", allPassed, "status 3", "PPPPPPPPFPPP", 8, "status 3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ModuleResult result = resultOf("m", c.output, c.ending);
+    ASSERT_EQ(result.checks.size(), checkCount);
+    EXPECT_EQ(letters(result), c.letters);
+    EXPECT_EQ(result.checks[c.check].reason, c.reason);
+  }
+}
+
+}  // namespace
