@@ -61,8 +61,10 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
 
   // Reads the file. A missing file is an empty store (the file, and its
   // folder, are made on the first save). Throws SettingsFileError when the
-  // file exists but cannot be read, or is not text (it holds NUL bytes, or
-  // malformed UTF-16).
+  // path names a folder or ends in a path separator, or the file exists but
+  // cannot be read, or is not text (it holds NUL bytes, or malformed UTF-16).
+  // On Windows a program that has the file open for writing is waited for,
+  // 5 seconds at most.
   explicit IniSettingsStore(std::filesystem::path file);
   ~IniSettingsStore() override;
 
@@ -93,9 +95,9 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   // could not be flushed to disk is saved, with a warning.
   void save();
 
-  // How long save() waits for other processes: for their saves, and on
-  // Windows for readers that keep the file from being replaced a moment. 5
-  // seconds unless set.
+  // How long save() waits for other processes, all told: for their saves,
+  // and on Windows for programs that keep the file from being read or
+  // replaced a moment. 5 seconds unless set.
   std::chrono::milliseconds lockWait() const;
   void setLockWait(std::chrono::milliseconds wait);
 
@@ -105,7 +107,8 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   const std::vector<Warning>& warnings() const;
 
   // Where a host keeps its settings file by default:
-  // %APPDATA%\<application>\<application>.ini on Windows,
+  // %APPDATA%\<application>\<application>.ini on Windows (the Roaming
+  // folder when APPDATA is unset or not absolute),
   // $XDG_CONFIG_HOME/<application>/<application>.ini elsewhere, with
   // ~/.config when XDG_CONFIG_HOME is unset or not absolute. Throws
   // SettingsFileError when neither the variable nor a home folder is known,
