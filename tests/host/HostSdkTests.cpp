@@ -363,6 +363,13 @@ TEST(SettingsStore, BothStoresReadBackEveryInt32UnderNamesComparedAsProfilesComp
                  store->writeValue(L"S", L"k", nullptr) || store->readValue(L"Other", L"Gone", nullptr));
     EXPECT_TRUE(store->removeValue(L"other", L"GONE"));
     EXPECT_FALSE(store->removeValue(L"Other", L"Gone"));
+    // Written with blanks around it, or longer than names usually are, and found in other spellings.
+    for (const auto& [written, other] : {std::pair{std::wstring(L"\tPadded \r"), std::wstring(L"PADDED")},
+                                         {std::wstring(70, L'L'), std::wstring(70, L'l')}}) {
+      EXPECT_TRUE(write(*store, L" Other", written.c_str(), 5));
+      EXPECT_EQ(read(*store, L"OTHER", other.c_str()), 5);
+      EXPECT_TRUE(store->removeValue(L"other\v", other.c_str()));
+    }
     EXPECT_EQ(read(*store, L"Other", L"read pmi"), -3);
     EXPECT_TRUE(store->flush());
   }
