@@ -39,9 +39,10 @@ class ORV_DATA_API SettingsFileError : public std::runtime_error {
 // stands, applies only this store's own changes and writes the result. A
 // change is a write of a value that differs from what the store last read or
 // saved for that key, or a removal; of two changes to one key, the later save
-// wins. Reading takes no lock. The Windows profile functions take no lock
-// either: a change written through WritePrivateProfileStringW at the moment
-// of a save can be lost.
+// wins. Reading waits for no other reader; on Windows, where a replace is
+// not one step, it waits for a save in progress. The Windows profile
+// functions take no lock: a change written through WritePrivateProfileStringW
+// at the moment of a save can be lost.
 //
 // Encoding: UTF-8 (a byte-order mark is kept), or UTF-16LE with its
 // byte-order mark as Windows writes Unicode profile files; a file is written

@@ -47,8 +47,8 @@ TEST(IniSettingsStore, WaitsForAProgramThatHasTheFileOpen) {
   constexpr DWORD writer = GENERIC_READ | GENERIC_WRITE, reader = GENERIC_READ;
   constexpr DWORD r = FILE_SHARE_READ, rw = r | FILE_SHARE_WRITE, rwd = rw | FILE_SHARE_DELETE;
   const std::tuple<DWORD, DWORD, const char*> rows[] = {
-      {writer, 0, "read"},   {writer, r, "read"},      {writer, rw, "read"},     {writer, rwd, "read"},
-      {reader, 0, "read"},   {reader, r, "replaced"},  {reader, rw, "replaced"}};
+      {writer, 0, "read"}, {writer, r, "read"},     {writer, rw, "read"},    {writer, rwd, "read"},
+      {reader, 0, "read"}, {reader, r, "replaced"}, {reader, rw, "replaced"}};
   for (const auto& [access, share, kept] : rows) {
     SCOPED_TRACE("access " + std::to_string(access) + ", share " + std::to_string(share));
     const fs::path file = temp.writeFile("s.ini", "; kept\r\n[S]\r\nk=1\r\n");
@@ -120,4 +120,34 @@ TEST(SettingsFileLock, ASaveWaitsOnceForAllItsSteps) {
   }
   closing.reset();
   EXPECT_EQ(bytesOf(file), "old");
+}
+
+// A read that holds no lock (the store's opening read) waits for a save in
+// progress, whose replace is no single step: it never finds the file gone.
+TEST(SettingsFileLock, AReadWaitsForASaveInProgress) {
+  const TempFolder temp;
+  const fs::path file = temp.writeFile("s.ini", "old");
+  std::optional<orvini::FileLock> saving(std::in_place, file, file, orvini::Deadline(0ms));
+  try {
+    orvini::readFile(file, 100ms);
+    ADD_FAILURE() << "read in the middle of a save";
+  } catch (const SettingsFileError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("cannot be read: another program kept its lock file"));
+  }
+  saving.reset();
+  EXPECT_EQ(orvini::readFile(file, 100ms), "old");
+}
+
+// A file named without its folder, made by another program while the save
+// ran: it is replaced, as any other.
+TEST(SettingsFileLock, ReplacesAFileNamedWithoutItsFolderThatAppearedMeanwhile) {
+  const TempFolder temp;
+  const fs::path previous = fs::current_path();
+  fs::current_path(temp.path());
+  EXPECT_NO_THROW(orvini::updateFile("s.ini", 1s, [](const std::optional<std::string>& bytes) {
+    std::ofstream("s.ini", std::ios::binary) << "theirs";
+    return std::optional<std::string>(bytes.value_or("") + "mine");
+  }));
+  fs::current_path(previous);
+  EXPECT_EQ(bytesOf(temp.path() / "s.ini"), "mine");
 }

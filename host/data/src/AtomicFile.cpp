@@ -87,7 +87,7 @@ void makeFolder(const fs::path& file, const fs::path& target) {
 
 std::optional<std::string> readFile(const fs::path& file, std::chrono::milliseconds wait) {
   refuseFolder(file, "read");
-  return readExisting(file, Deadline(wait));
+  return readBetweenSaves(file, Deadline(wait));
 }
 
 std::optional<std::string> updateFile(const fs::path& file, std::chrono::milliseconds lockWait, const Update& update) {

@@ -19,7 +19,8 @@ std::string shown(const std::filesystem::path& file);
 // nullopt when there is no such file. A path that names a folder, or ends in
 // a path separator, is refused. On Windows the file is read without sharing
 // its writing, so that a file another program is rewriting is never read
-// half-written: such a program is waited out for at most wait.
+// half-written, and under a shared lock on its lock file, so that it is never
+// read in the middle of a save's replace: both are waited for, at most wait.
 std::optional<std::string> readFile(const std::filesystem::path& file, std::chrono::milliseconds wait);
 
 // Is handed the file's bytes as they are now (nullopt: there is no file) and

@@ -88,6 +88,9 @@ std::filesystem::path resolved(const std::filesystem::path& file);
 // The file's bytes, nullopt when there is none. On Windows, a program that
 // has the file open for writing is waited out within the deadline.
 std::optional<std::string> readExisting(const std::filesystem::path& file, const Deadline& deadline);
+// As readExisting, for a reader that holds no lock of its own: never in the
+// middle of a save's replace.
+std::optional<std::string> readBetweenSaves(const std::filesystem::path& file, const Deadline& deadline);
 
 // An exclusive lock on "<target>.lock", held while the object lives. The
 // lock file it holds is the one at that path: one removed or replaced while

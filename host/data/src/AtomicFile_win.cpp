@@ -93,22 +93,27 @@ bool sameNameCharacter(fs::path::value_type a, fs::path::value_type b) {
 }
 
 // Asked of every existing file, since Wine shows a Unix link as a plain file.
+// Absolute in any case: Wine's ReplaceFileW takes the folder for a file of its
+// own from the path, and finds none in a bare file name.
 fs::path resolved(const fs::path& file) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(file, error);
+  const fs::path plain = error ? file : absolute;
   const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return file;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return plain;
   const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   const OsHandle handle(CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle.valid()) {
     if (link) failWithLastError(file, "cannot be written: its link leads nowhere");
-    return file;
+    return plain;
   }
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetFinalPathNameByHandleW(handle.get(), path.data(), static_cast<DWORD>(path.size()), 0);
     if (length == 0) {
       if (link) failWithLastError(file, "cannot be written: where its link leads cannot be found");
-      return file;
+      return plain;
     }
     const bool fits = length < path.size();
     path.resize(length);
@@ -147,6 +152,43 @@ std::optional<std::string> readExisting(const fs::path& file, const Deadline& de
     if (read == 0) return bytes;
     bytes.append(buffer, read);
   }
+}
+
+// ReplaceFileW is not one atomic step (under Wine the file is gone for a
+// moment), so a reader that holds no lock could find no file, or fail: it
+// takes a shared lock on the lock file, when there is one, and so reads
+// between saves. Readers do not keep one another waiting.
+std::optional<std::string> readBetweenSaves(const fs::path& file, const Deadline& deadline) {
+  fs::path target = file;
+  try {
+    target = resolved(file);
+  } catch (const SettingsFileError&) {
+    // A link that leads nowhere: there is no file to read, and no save to wait for.
+  }
+  const fs::path path = withSuffix(target, ".lock");
+  const OsHandle lock(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+  if (!lock.valid()) return readExisting(file, deadline);
+  OVERLAPPED at{};
+  DWORD error = ERROR_SUCCESS;
+  const bool shared = deadline.retry([&] {
+    error = LockFileEx(lock.get(), LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) ? ERROR_SUCCESS : GetLastError();
+    return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
+  });
+  if (!shared)
+    fail(file, "cannot be read: another program kept its lock file \"" + shown(path) + "\" locked for " +
+                   std::to_string(deadline.wait().count()) + " ms");
+  if (error != ERROR_SUCCESS) return readExisting(file, deadline);
+  // Unlocked at once, read or not: a lock left to CloseHandle may outlive the handle.
+  struct Unlock {
+    HANDLE handle;
+    ~Unlock() {
+      OVERLAPPED at{};
+      UnlockFileEx(handle, 0, 1, 0, &at);
+    }
+  } const unlock{lock.get()};
+  return readExisting(file, deadline);
 }
 
 FileLock::FileLock(const fs::path& file, const fs::path& target, const Deadline& deadline)
