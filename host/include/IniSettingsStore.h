@@ -39,9 +39,10 @@ class ORV_DATA_API SettingsFileError : public std::runtime_error {
 // stands, applies only this store's own changes and writes the result. A
 // change is a write of a value that differs from what the store last read or
 // saved for that key, or a removal; of two changes to one key, the later save
-// wins. Reading takes no lock. The Windows profile functions take no lock
-// either: a change written through WritePrivateProfileStringW at the moment
-// of a save can be lost.
+// wins. Reading waits for no other reader; on Windows, where a replace is
+// not one step, it waits for a save in progress. The Windows profile
+// functions take no lock: a change written through WritePrivateProfileStringW
+// at the moment of a save can be lost.
 //
 // Encoding: UTF-8 (a byte-order mark is kept), or UTF-16LE with its
 // byte-order mark as Windows writes Unicode profile files; a file is written
@@ -61,8 +62,10 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
 
   // Reads the file. A missing file is an empty store (the file, and its
   // folder, are made on the first save). Throws SettingsFileError when the
-  // file exists but cannot be read, or is not text (it holds NUL bytes, or
-  // malformed UTF-16).
+  // path names a folder or ends in a path separator, or the file exists but
+  // cannot be read, or is not text (it holds NUL bytes, or malformed UTF-16).
+  // On Windows a program that has the file open for writing is waited for,
+  // 5 seconds at most.
   explicit IniSettingsStore(std::filesystem::path file);
   ~IniSettingsStore() override;
 
@@ -93,9 +96,9 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   // could not be flushed to disk is saved, with a warning.
   void save();
 
-  // How long save() waits for other processes: for their saves, and on
-  // Windows for readers that keep the file from being replaced a moment. 5
-  // seconds unless set.
+  // How long save() waits for other processes, all told: for their saves,
+  // and on Windows for programs that keep the file from being read or
+  // replaced a moment. 5 seconds unless set.
   std::chrono::milliseconds lockWait() const;
   void setLockWait(std::chrono::milliseconds wait);
 
@@ -105,7 +108,8 @@ class ORV_DATA_API IniSettingsStore : public ISettingsStore {
   const std::vector<Warning>& warnings() const;
 
   // Where a host keeps its settings file by default:
-  // %APPDATA%\<application>\<application>.ini on Windows,
+  // %APPDATA%\<application>\<application>.ini on Windows (the Roaming
+  // folder when APPDATA is unset or not absolute),
   // $XDG_CONFIG_HOME/<application>/<application>.ini elsewhere, with
   // ~/.config when XDG_CONFIG_HOME is unset or not absolute. Throws
   // SettingsFileError when neither the variable nor a home folder is known,

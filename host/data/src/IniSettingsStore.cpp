@@ -1,6 +1,7 @@
 #include <IniSettingsStore.h>
 
 #include "AtomicFile.h"
+#include "AtomicFilePlatform.h"
 #include "IniText.h"
 #include "Utf.h"
 
@@ -9,18 +10,6 @@
 #include <optional>
 #include <string_view>
 #include <utility>
-
-#if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <cstdlib>
-#endif
 
 namespace fs = std::filesystem;
 using orvini::IniText;
@@ -107,7 +96,7 @@ void apply(IniText& text, const Change& change) {
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(fs::path file) : file_(std::move(file)), content_(std::make_unique<Content>()) {
-  const std::optional<std::string> bytes = orvini::readFile(file_);
+  const std::optional<std::string> bytes = orvini::readFile(file_, content_->lockWait);
   if (!bytes) return;
   std::string why;
   std::optional<IniText> text = IniText::decode(*bytes, &why);
@@ -227,22 +216,5 @@ fs::path IniSettingsStore::defaultFile(const std::string& application) {
       application.find_first_of(std::string_view("/\\:\0", 4)) != std::string::npos ||
       orvini::validUtf8(application) != application)
     throw SettingsFileError("\"" + orvini::validUtf8(application) + "\" cannot name a settings folder");
-  const fs::path folder = fs::u8path(application);
-  const fs::path name = fs::u8path(application + ".ini");
-#if defined(_WIN32)
-  std::wstring appData(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData.data(), static_cast<DWORD>(appData.size()));
-    const bool fits = length < appData.size();
-    appData.resize(length);
-    if (fits) break;
-  }
-  if (fs::path(appData).is_absolute()) return fs::path(appData) / folder / name;
-  throw SettingsFileError("No folder for settings files is known: APPDATA is not an absolute path");
-#else
-  const auto absolute = [](const char* value) { return value != nullptr && value[0] == '/'; };
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); absolute(config)) return fs::path(config) / folder / name;
-  if (const char* home = std::getenv("HOME"); absolute(home)) return fs::path(home) / ".config" / folder / name;
-  throw SettingsFileError("No folder for settings files is known: neither XDG_CONFIG_HOME nor HOME is an absolute path");
-#endif
+  return orvini::settingsRoot() / fs::u8path(application) / fs::u8path(application + ".ini");
 }
