@@ -1,6 +1,7 @@
 // The host's document tells a file it may not reach from one that is not
 // there. Root reaches any file: the check runs in a child that has left its
 // capabilities behind in a user namespace of its own.
+#include <IniSettingsStore.h>
 #include <orvimp/CADImporterDoc.h>
 #include <orvsgutils/PathUtils.h>
 
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include <sched.h>
 #include <sys/wait.h>
@@ -34,4 +37,34 @@ TEST(CADImporterDoc, AFileInAFolderNobodyMaySearchIsUnopenableNotMissing) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 2) << "no user namespace for the child";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "told as not found";
+}
+
+// A read-only settings file in a read-only folder is refused as read-only,
+// not blamed on the lock file its folder cannot take.
+TEST(IniSettingsStore, AReadOnlyFileInAReadOnlyFolderIsToldAsReadOnly) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "closed");
+  folder.writeFile("closed/s.ini", "[S]\nk=1\n");
+  std::filesystem::permissions(folder.path() / "closed" / "s.ini", std::filesystem::perms::owner_read);
+  std::filesystem::permissions(folder.path() / "closed", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_exec);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && unshare(CLONE_NEWUSER) != 0) _exit(2);
+    try {
+      IniSettingsStore store(folder.path() / "closed" / "s.ini");
+      const std::int32_t value = 2;
+      store.writeValue(L"S", L"k", &value);
+      store.save();
+    } catch (const SettingsFileError& error) {
+      _exit(std::string(error.what()).find("is read-only") != std::string::npos ? 0 : 1);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  std::filesystem::permissions(folder.path() / "closed", std::filesystem::perms::owner_all);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no user namespace; 1: not told as read-only";
 }

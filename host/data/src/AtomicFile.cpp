@@ -76,6 +76,15 @@ void refuseFolder(const fs::path& file, const std::string& action) {
   if (fs::is_directory(fs::status(file, error))) fail(file, "cannot be " + action + ": it is a folder");
 }
 
+// A read-only file is refused before its lock file is made: in a read-only
+// folder, making that would fail first and take the blame.
+void refuseReadOnly(const fs::path& file, const fs::path& target) {
+  std::error_code error;
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_regular_file(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+    fail(file, "is read-only");
+}
+
 void makeFolder(const fs::path& file, const fs::path& target) {
   if (!target.has_parent_path()) return;
   std::error_code error;
@@ -94,6 +103,7 @@ std::optional<std::string> updateFile(const fs::path& file, std::chrono::millise
   refuseFolder(file, "written");
   const fs::path target = resolved(file);
   const Deadline deadline(lockWait);
+  refuseReadOnly(file, target);
   makeFolder(file, target);
   for (;;) {
     const FileLock lock(file, target, deadline);
@@ -108,7 +118,7 @@ std::optional<std::string> updateFile(const fs::path& file, std::chrono::millise
     if (!lock.stillStands()) {
       if (deadline.passed())
         fail(file, "cannot be written: its lock file \"" + shown(withSuffix(target, ".lock")) +
-                       "\" was removed or replaced while this save held it; nothing was changed");
+                       "\" was removed or replaced while this save held it");
       continue;
     }
     return next.place(deadline);

@@ -142,7 +142,7 @@ FileLock::FileLock(const fs::path& file, const fs::path& target, const Deadline&
   });
   if (!locked)
     fail(file, "cannot be written: another program kept its lock file \"" + shown(path_) + "\" locked for " +
-                   std::to_string(deadline.wait().count()) + " ms; nothing was changed");
+                   std::to_string(deadline.wait().count()) + " ms");
   if (!failure.empty()) fail(file, "cannot be written: its lock file \"" + shown(path_) + "\" " + failure);
 }
 

@@ -48,7 +48,7 @@ std::string reason(DWORD error) {
 // its name for the user.
 [[noreturn]] void heldTooLong(const fs::path& file, const std::string& action, const Deadline& deadline) {
   fail(file, "cannot be " + action + ": another program kept it open for " + std::to_string(deadline.wait().count()) +
-                 " ms; nothing was changed");
+                 " ms");
 }
 
 // An open that shares nothing fails with a sharing violation only while
@@ -236,7 +236,7 @@ FileLock::FileLock(const fs::path& file, const fs::path& target, const Deadline&
   });
   if (!locked)
     fail(file, "cannot be written: another program kept its lock file \"" + shown(path_) + "\" locked for " +
-                   std::to_string(deadline.wait().count()) + " ms; nothing was changed");
+                   std::to_string(deadline.wait().count()) + " ms");
   if (!failure.empty()) fail(file, "cannot be written: its lock file \"" + shown(path_) + "\" " + failure);
 }
 
