@@ -70,6 +70,7 @@ TEST(IniSettingsStore, WaitsForAProgramThatHasTheFileOpen) {
       EXPECT_EQ(saveError(store), "saved");
     }
     EXPECT_EQ(bytesOf(file), "; kept\r\n[S]\r\nk=2\r\n");
+    EXPECT_EQ(namesIn(temp.path()), (Names{"s.ini", "s.ini.lock"})) << "a replace that waited left files behind";
   }
 }
 

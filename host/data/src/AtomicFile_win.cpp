@@ -298,17 +298,26 @@ void NewFile::write(std::string_view bytes) {
 }
 
 std::optional<std::string> NewFile::place(const Deadline& deadline) {
+  // The old file goes to a name of the leftovers' kind, removed below or by
+  // the next save: Wine would otherwise move it to a temporary file of its
+  // own, and leave that behind whenever the replace fails.
+  const fs::path old = tempBeside(target_);
   DWORD error = ERROR_SUCCESS;
   const bool done = deadline.retry([&] {
     // ReplaceFileW keeps the file's ACL, owner and streams, which a move
-    // would drop; a move only where there is no file to replace.
-    error = ReplaceFileW(target_.c_str(), path_.c_str(), nullptr, 0, nullptr, nullptr) ? ERROR_SUCCESS : GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND)
+    // would drop; a move only where there is no file to replace, or no
+    // longer one (the old one went to its other name, the new one not in).
+    error =
+        ReplaceFileW(target_.c_str(), path_.c_str(), old.c_str(), 0, nullptr, nullptr) ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
       error = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                   ? ERROR_SUCCESS
                   : GetLastError();
     return !keptByAnother(error);
   });
+  // Failed after the old file went: it comes back.
+  if (error != ERROR_SUCCESS) MoveFileExW(old.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
+  DeleteFileW(old.c_str());
   if (!done && (error == ERROR_SHARING_VIOLATION || heldOpen(target_))) heldTooLong(file_, "replaced", deadline);
   if (error != ERROR_SUCCESS) fail(file_, "cannot be replaced: " + reason(error));
   placed_ = true;
