@@ -8,8 +8,9 @@
 # - It brings no code that changes the host's floating-point environment.
 #   With -ffast-math, -funsafe-math-optimizations or -Ofast among the flags,
 #   GCC links crtfastmath.o, whose constructor turns on flush-to-zero for the
-#   whole process as the module loads. The first two are undone at the link;
-#   -Ofast cannot be, so a module that still has that code fails its build.
+#   whole process as the module loads (GCC 13 and later no longer do for a
+#   shared module). The first two are undone at the link; -Ofast cannot be,
+#   so a module that still has that code fails its build.
 
 # Run as a script after the link: MODULE is the linked file, NM the tool.
 if(CMAKE_SCRIPT_MODE_FILE)
