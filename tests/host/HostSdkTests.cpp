@@ -21,7 +21,6 @@
 #include <orvsgutils/StringUtils.h>
 
 #include "PeImage.h"
-#include "Sanitizers.h"
 #include "SettingsFiles.h"
 #include "TempFolder.h"
 
