@@ -32,10 +32,16 @@ namespace {
 constexpr uid_t user = 65534;
 constexpr gid_t userGroup = 65534;
 
-struct stat statusOf(const fs::path& file) {
-  struct stat status {};
-  EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
-  return status;
+// What the new file was when the file-size limit stopped a write into it.
+struct stat atLimit {};
+int newFilesAtLimit = 0;
+fs::path limitFolder;
+
+// SIGXFSZ is raised inside write(2), never inside the allocator, so that
+// the folder may be read here.
+void sawLimit(int) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(limitFolder))
+    if (entry.path().extension() == ".tmp" && ::stat(entry.path().c_str(), &atLimit) == 0) ++newFilesAtLimit;
 }
 
 }  // namespace
@@ -55,20 +61,20 @@ TEST(IniSettingsStore, TheFilesOwnerSavesAfterRootDid) {
   EXPECT_EQ(saveError(asRoot), "saved");
   ::umask(mask);
   for (const char* name : {"s.ini", "s.ini.lock"}) {
-    const struct stat status = statusOf(temp.path() / name);
+    struct stat status {};
+    ASSERT_EQ(::stat((temp.path() / name).c_str(), &status), 0) << name;
     EXPECT_EQ(std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777), std::tuple(user, userGroup, 0640u))
         << name;
   }
   const pid_t child = ::fork();
   if (child == 0) {
     if (::setgroups(0, nullptr) != 0 || ::setgid(userGroup) != 0 || ::setuid(user) != 0) _exit(2);
-    std::string error = "not written";
-    try {
-      IniSettingsStore asOwner(file);
-      if (write(asOwner, L"S", L"k", 3)) error = saveError(asOwner);
-    } catch (const SettingsFileError& failure) {
-      error = failure.what();
-    }
+    const std::string error = errorOf(
+        [&] {
+          IniSettingsStore asOwner(file);
+          if (write(asOwner, L"S", L"k", 3)) asOwner.save();
+        },
+        "saved");
     if (error != "saved") std::fputs(error.c_str(), stderr);
     _exit(error == "saved" ? 0 : 1);
   }
@@ -90,22 +96,6 @@ TEST(IniSettingsStore, RefusesALockFileThatIsALink) {
   EXPECT_EQ(namesIn(temp.path()), (Names{"s.ini", "s.ini.lock"}));
   EXPECT_EQ(bytesOf(file), "[S]\nk=1\n");
 }
-
-namespace {
-
-// What the new file was when the file-size limit stopped a write into it.
-struct stat atLimit {};
-int newFilesAtLimit = 0;
-fs::path limitFolder;
-
-// SIGXFSZ is raised inside write(2), never inside the allocator, so that
-// the folder may be read here.
-void sawLimit(int) {
-  for (const fs::directory_entry& entry : fs::directory_iterator(limitFolder))
-    if (entry.path().extension() == ".tmp" && ::stat(entry.path().c_str(), &atLimit) == 0) ++newFilesAtLimit;
-}
-
-}  // namespace
 
 // A private file's new contents are never readable by others: its first
 // bytes already lie in a file of the file's mode and owner. A write that

@@ -20,6 +20,7 @@ using orvini::Deadline;
 using orvini::FileLock;
 using ::testing::HasSubstr;
 using settings_files::bytesOf;
+using settings_files::errorOf;
 
 // A lock file moved away while a save holds it and another waits for it: a
 // third save locks a new one at the path, and the one that waited must wait
@@ -28,15 +29,8 @@ TEST(SettingsFileLock, TheLockFileAtThePathIsTheOneWaitedFor) {
   const TempFolder temp;
   const fs::path target = temp.path() / "s.ini";
   std::optional<FileLock> first(std::in_place, target, target, Deadline(0ms));
-  std::string waited = "not locked";
-  std::thread second([&] {
-    try {
-      const FileLock lock(target, target, Deadline(700ms));
-      waited = "locked";
-    } catch (const SettingsFileError& error) {
-      waited = error.what();
-    }
-  });
+  std::string waited;
+  std::thread second([&] { waited = errorOf([&] { FileLock(target, target, Deadline(700ms)); }); });
   std::this_thread::sleep_for(100ms);  // for the second to open the lock file and wait
   fs::rename(temp.path() / "s.ini.lock", temp.path() / "moved.lock");
   const FileLock third(target, target, Deadline(0ms));
@@ -51,30 +45,23 @@ TEST(SettingsFileLock, TheLockFileAtThePathIsTheOneWaitedFor) {
 // it, and gives up, changing nothing, when that goes on for its whole wait.
 TEST(SettingsFileLock, ASaveThatLostItsLockFileStartsAgain) {
   const TempFolder temp;
-  struct Row {
-    int moves;
-    const char* file;
-    const char* error;
-  };
-  for (const Row& row :
-       {Row{1, "other+mine", ""}, Row{100000, "other", "was removed or replaced while this save held it"}}) {
+  for (const auto& [moves, left, reason] :
+       {std::tuple{1, "other+mine", "saved"}, {100000, "other", "was removed or replaced while this save held it"}}) {
     const fs::path file = temp.writeFile("s.ini", "old");
     int calls = 0;
-    std::string error;
-    try {
-      orvini::updateFile(file, 50ms, [&](const std::optional<std::string>& bytes) {
-        if (calls++ < row.moves) {
-          fs::rename(temp.path() / "s.ini.lock", temp.path() / "moved.lock");
-          std::ofstream(file, std::ios::binary) << "other";  // as the save that joined in wrote it
-        }
-        return std::optional<std::string>(bytes.value_or("none") + "+mine");
-      });
-    } catch (const SettingsFileError& failure) {
-      error = failure.what();
-    }
-    EXPECT_EQ(bytesOf(file), row.file);
-    EXPECT_EQ(error.empty(), *row.error == '\0') << error;
-    EXPECT_THAT(error, HasSubstr(row.error));
+    const std::string error = errorOf(
+        [&, moves = moves] {
+          orvini::updateFile(file, 50ms, [&](const std::optional<std::string>& bytes) {
+            if (calls++ < moves) {
+              fs::rename(temp.path() / "s.ini.lock", temp.path() / "moved.lock");
+              std::ofstream(file, std::ios::binary) << "other";  // as the save that joined in wrote it
+            }
+            return std::optional<std::string>(bytes.value_or("none") + "+mine");
+          });
+        },
+        "saved");
+    EXPECT_EQ(bytesOf(file), left);
+    EXPECT_THAT(error, HasSubstr(reason));
     for (const auto& entry : fs::directory_iterator(temp.path()))
       EXPECT_NE(entry.path().extension(), ".tmp") << "a new file was left behind";
   }

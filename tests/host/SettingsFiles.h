@@ -1,5 +1,5 @@
 // What the settings store's tests share: a file's bytes, a folder's names,
-// a write and a save that answer what happened.
+// a write, and an action or a save that answers what went wrong.
 #pragma once
 
 #include <IniSettingsStore.h>
@@ -34,14 +34,19 @@ inline bool write(ISettingsStore& store, const wchar_t* section, const wchar_t* 
   return store.writeValue(section, key, &value);
 }
 
-// "saved", or why not.
-inline std::string saveError(IniSettingsStore& store) {
+// Why the action failed, or `none`.
+template <typename Action>
+std::string errorOf(Action&& action, const std::string& none = "no error") {
   try {
-    store.save();
+    action();
   } catch (const SettingsFileError& error) {
     return error.what();
   }
-  return "saved";
+  return none;
+}
+
+inline std::string saveError(IniSettingsStore& store) {
+  return errorOf([&] { store.save(); }, "saved");
 }
 
 }  // namespace settings_files

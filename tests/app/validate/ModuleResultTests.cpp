@@ -9,24 +9,22 @@
 
 namespace {
 
-using orvhost::validate::checkCount;
-using orvhost::validate::ModuleResult;
-using orvhost::validate::resultOf;
+using namespace orvhost::validate;
 
 std::string record(const std::string& text, const char* end = "\n") {
-  return "\n" + std::string(orvhost::validate::recordMarker) + text + end;
+  return "\n" + std::string(recordMarker) + text + end;
 }
 
 // One letter per check, P, F or S, in the checks' order.
 std::string letters(const ModuleResult& result) {
   std::string shown;
-  for (const auto& check : result.checks) shown += orvhost::validate::nameOf(check.outcome).text[0];
+  for (const auto& check : result.checks) shown += nameOf(check.outcome).text[0];
   return shown;
 }
 
 TEST(ModuleResult, ReadsRecordsAndPinsAnEarlyEnd) {
   std::string allPassed;
-  for (std::string_view name : orvhost::validate::checkNames) allPassed += record("PASS " + std::string(name));
+  for (std::string_view name : checkNames) allPassed += record("PASS " + std::string(name));
   struct Case {
     const char* what;
     std::string output;

@@ -44,7 +44,6 @@ namespace {
 constexpr std::string_view breaks = FIXTURE_BREAKS;
 constexpr wchar_t section[] = L"Validate Fixture";
 constexpr const wchar_t* dialogFilter = breaks == "grammar" ? L"*.demo|Demo Files" : L"demo,Demo Files";
-constexpr wchar_t groupList[] = L"105,*.demo;,Demo Files";
 
 void copy(wchar_t* buffer, std::uint32_t capacity, const wchar_t* text) {
   const std::size_t length = std::wcslen(text);
@@ -77,7 +76,7 @@ class ValidateFixture final : public orvimp::IImporter {
   bool reservedQuery() const override { return false; }
   void getFileFilters(wchar_t* filter, std::uint32_t capacity, wchar_t* groups) const override {
     copy(filter, capacity, dialogFilter);
-    copy(groups, capacity, groupList);
+    copy(groups, capacity, L"105,*.demo;,Demo Files");
   }
   bool canImport(const wchar_t* path) const override {
     if (breaks == "crash") {
