@@ -498,7 +498,7 @@ TEST(IniSettingsStore, SavesTheWholeFileOrNoneAndKeepsItsModeAndLink) {
 #endif
   EXPECT_TRUE(store.modified());
   EXPECT_EQ(bytesOf(file), "[S]\nk=1\n");
-  EXPECT_EQ(namesIn(temp.path()), (Names{"ro.ini", "ro.ini.lock"}));
+  EXPECT_EQ(namesIn(temp.path()), (Names{"ro.ini"})) << "a read-only file got a lock file beside it";
   EXPECT_TRUE(store.flush());
   EXPECT_EQ(bytesOf(file), "[S]\nk=2\n");
 #if defined(_WIN32)
