@@ -17,8 +17,7 @@
 TEST(CADImporterDoc, AFileInAFolderNobodyMaySearchIsUnopenableNotMissing) {
   TempFolder folder;
   std::filesystem::create_directory(folder.path() / "closed");
-  const std::filesystem::path file = folder.path() / "closed" / "part.sldprt";
-  folder.writeFile("closed/part.sldprt", "part data\n");
+  const std::filesystem::path file = folder.writeFile("closed/part.sldprt", "part data\n");
   std::filesystem::permissions(folder.path() / "closed", std::filesystem::perms::owner_read);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -31,7 +30,5 @@ TEST(CADImporterDoc, AFileInAFolderNobodyMaySearchIsUnopenableNotMissing) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   std::filesystem::permissions(folder.path() / "closed", std::filesystem::perms::owner_all);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_NE(WEXITSTATUS(status), 2) << "no user namespace for the child";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "told as not found";
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << "2: the child has no user namespace; 1: not found";
 }
