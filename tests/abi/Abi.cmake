@@ -10,12 +10,9 @@ endif()
 # Nothing of the machine: file names without their folders, no source lines
 # (a comment moves those), no private types; type ids from the types, so that
 # a change shows where it is.
+string(REPLACE "|" ";--headers-dir;" headers "--headers-dir;${HEADER_DIRS}")
 set(options --no-corpus-path --no-comp-dir-path --no-show-locs --short-locs --no-elf-needed --drop-undefined-syms
-  --type-id-style hash --drop-private-types)
-string(REPLACE "|" ";" header_dirs "${HEADER_DIRS}")
-foreach(dir IN LISTS header_dirs)
-  list(APPEND options --headers-dir "${dir}")
-endforeach()
+  --type-id-style hash --drop-private-types ${headers})
 
 set(output "${CURRENT}")
 if("$ENV{ORV_ABI_UPDATE}" STREQUAL "1")

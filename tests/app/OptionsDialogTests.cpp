@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,43 +64,32 @@ bool inside(const RECT& inner, const RECT& outer) {
 }
 
 // orvhost with arguments, on the test's desktop. One still running when the
-// test ends (after a failure) is ended, so that the next test finds no
+// test drops it (after a failure) is ended, so that the next test finds no
 // dialog of it.
-class Orvhost {
- public:
-  explicit Orvhost(const std::wstring& arguments) {
-    static const HDESK desktop = CreateDesktopW(L"orvhost-dialog-test", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    EXPECT_TRUE(desktop && SetThreadDesktop(desktop));
-    std::wstring command = L"\"" ORVHOST L"\" " + arguments;
-    std::wstring desktopName = L"orvhost-dialog-test";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.lpDesktop = desktopName.data();
-    PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    if (process.hThread) CloseHandle(process.hThread);
-    process_ = process.hProcess;
-  }
-  ~Orvhost() {
-    if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, 30000);
-    CloseHandle(process_);
-  }
-  Orvhost(const Orvhost&) = delete;
-  Orvhost& operator=(const Orvhost&) = delete;
+using Process = std::unique_ptr<void, void (*)(HANDLE)>;
+Process orvhost(const std::wstring& arguments) {
+  static const HDESK desktop = CreateDesktopW(L"orvhost-dialog-test", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  EXPECT_TRUE(desktop && SetThreadDesktop(desktop));
+  std::wstring command = L"\"" ORVHOST L"\" " + arguments, desktopName = L"orvhost-dialog-test";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = desktopName.data();
+  PROCESS_INFORMATION process{};
+  EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  CloseHandle(process.hThread);
+  return Process(process.hProcess, [](HANDLE handle) {
+    if (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) TerminateProcess(handle, 99);
+    WaitForSingleObject(handle, 30000);
+    CloseHandle(handle);
+  });
+}
 
-  explicit operator bool() const { return process_ != nullptr; }
-  // Its exit status; 99 when it still runs after 30 s.
-  DWORD status() const {
-    DWORD status = 99;
-    if (WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &status);
-    return status;
-  }
-
- private:
-  HANDLE process_ = nullptr;
-};
+// Its exit status; 99 when it still runs after 30 s.
+DWORD status(const Process& process) {
+  DWORD status = 99;
+  if (WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &status);
+  return status;
+}
 
 // The arguments for orvhost with a plug-in folder of copies of modules and
 // a settings file, in folder.
@@ -111,7 +101,9 @@ std::wstring withPlugins(const TempFolder& folder, const std::vector<std::filesy
   return L"--plugin-dir \"" + plugins.wstring() + L"\" --settings \"" + settings.wstring() + L"\" ";
 }
 
-TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
+// An importer whose options the dialog cannot show loads first: the dialog
+// opens on the next one, named in its title.
+TEST(OptionsDialog, ShowsTheFirstSetItCanAndSavesWhatTheUserChose) {
   TempFolder folder;
   const std::string saved = "[SolidWorks Import]\r\nRead Solids=1\r\nPmi Color=65280\r\nSet Tessellation Level=7\r\n";
   const std::filesystem::path settings = folder.writeFile("orvhost.ini", saved);
@@ -120,11 +112,13 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
     std::ifstream in(settings, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  const std::wstring run = L"--settings \"" + settings.wstring() + L"\" ";
-  const Orvhost process(run + L"options edit");
-  ASSERT_TRUE(process);
+  const std::wstring run = withPlugins(folder, {FIXTURES L"/hidden_options.dll", SOLIDWORKS_MODULE});
+  const Process process = orvhost(run + L"options edit");
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
+  wchar_t title[256] = L"";
+  GetWindowTextW(dialog, title, 256);
+  EXPECT_EQ(std::wstring(title).rfind(L"SolidWorks Importer - ", 0), 0u) << title;
   const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
   // 12 options, 3 with a label of their own.
   ASSERT_EQ(pages.size(), 2u);
@@ -157,7 +151,7 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
 
   // Another run changes an option the user left alone here: saving again
   // writes only what the user changed since Apply, and that change stays.
-  EXPECT_EQ(Orvhost(run + L"options set \"Read PMI=false\"").status(), 0u);
+  EXPECT_EQ(status(orvhost(run + L"options set \"Read PMI=false\"")), 0u);
 
   // Defaults and a picked entry show, and Enter saves them.
   SendMessageW(GetDlgItem(dialog, ids::defaultsId), BM_CLICK, 0, 0);
@@ -166,26 +160,8 @@ TEST(OptionsDialog, ShowsTheSetAndSavesWhatTheUserChose) {
   SendMessageW(GetParent(tessellation), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(tessellation), CBN_SELCHANGE), 0);
   keybd_event(VK_RETURN, 0, 0, 0);
   keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-  EXPECT_EQ(process.status(), 0u);
+  EXPECT_EQ(status(process), 0u);
   EXPECT_EQ(file().find("Read Solids=1\r\nPmi Color=0\r\nSet Tessellation Level=3\r\nRead PMI=0\r\n"), 21u) << file();
-}
-
-// An importer whose options the dialog cannot show loads first: the dialog
-// opens on the next one, named in its title.
-TEST(OptionsDialog, OpensOnTheFirstImporterWithOptionsToShow) {
-  TempFolder folder;
-  const Orvhost process(withPlugins(folder, {FIXTURES L"/hidden_options.dll", SOLIDWORKS_MODULE}) + L"options edit");
-  ASSERT_TRUE(process);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
-  wchar_t title[256] = L"";
-  GetWindowTextW(dialog, title, 256);
-  EXPECT_EQ(std::wstring(title).rfind(L"SolidWorks Importer - ", 0), 0u) << title;
-  const std::vector<std::vector<HWND>> pages = pagesOf(dialog);
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0].size() + pages[1].size(), 15u);
-  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-  EXPECT_EQ(process.status(), 0u);
 }
 
 // 42 options, every other one with a long label: the dialog keeps within
@@ -193,8 +169,7 @@ TEST(OptionsDialog, OpensOnTheFirstImporterWithOptionsToShow) {
 // scrolls to the control that Shift+Tab brings the focus to.
 TEST(OptionsDialog, FitsManyOptionsOnTheScreen) {
   TempFolder folder;
-  const Orvhost process(withPlugins(folder, {FIXTURES L"/many_options.dll"}) + L"options edit");
-  ASSERT_TRUE(process);
+  const Process process = orvhost(withPlugins(folder, {FIXTURES L"/many_options.dll"}) + L"options edit");
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
   RECT work{};
@@ -239,7 +214,7 @@ TEST(OptionsDialog, FitsManyOptionsOnTheScreen) {
   ASSERT_EQ(focus(), last);
   EXPECT_TRUE(eventually([&] { return inside(rectOf(last), rectOf(page)); }));
   PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-  EXPECT_EQ(process.status(), 0u);
+  EXPECT_EQ(status(process), 0u);
 }
 
 }  // namespace

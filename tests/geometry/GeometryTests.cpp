@@ -18,7 +18,6 @@
 #include <random>
 #include <new>
 #include <sstream>
-#include <type_traits>
 
 namespace {
 
@@ -79,21 +78,24 @@ float draw(std::mt19937_64& engine) {
   return value;
 }
 
-// Copy and move take every component bit for bit, from a source patterned
-// with signalling and payload NaNs, -0, the smallest subnormal, a number just
-// above 1 and a huge one, and return *this; the move leaves its source as it was.
+// Plain values: default construction writes nothing; copy and move take every
+// component bit for bit, from a source patterned with signalling and payload
+// NaNs, -0, the smallest subnormal, a number just above 1 and a huge one, and
+// return *this; the move leaves its source as it was.
 template <typename F, typename... Types>
-void expectAssignmentsCopyBits() {
+void expectPlainValues() {
   static const std::uint32_t floats[] = {0x7fa00001, 0xffc12345, 0x80000000, 1, 0x3f800001, 0xff7ffffe};
   static const std::uint64_t doubles[] = {0x7ff4000000000001, 0xfff8000000012345, 0x8000000000000000, 1,
                                           0x3ff0000000000001};
   ([] {
-    Types source, copied, moved;
+    alignas(Types) unsigned char bytes[2 * sizeof(Types)];
+    std::memset(bytes, 0x55, sizeof bytes);
+    Types &copied = *new (bytes) Types, &moved = *new (bytes + sizeof(Types)) Types;
+    EXPECT_EQ(std::count(bytes, bytes + sizeof bytes, 0x55), std::ptrdiff_t(sizeof bytes)) << typeid(Types).name();
+    Types source;
     const void* pattern = sizeof(F) == 4 ? static_cast<const void*>(floats) : doubles;
     std::memcpy(static_cast<void*>(&source), pattern, sizeof source);
     Types other = source;
-    std::memset(static_cast<void*>(&copied), 0x55, sizeof source);
-    std::memset(static_cast<void*>(&moved), 0x55, sizeof source);
     EXPECT_EQ(&(copied = source), &copied);
     EXPECT_EQ(&(moved = std::move(other)), &moved);
     EXPECT_EQ(std::memcmp(&copied, &source, sizeof source) | std::memcmp(&moved, &source, sizeof source) |
@@ -103,10 +105,10 @@ void expectAssignmentsCopyBits() {
 
 }  // namespace
 
-TEST(Geometry, AssignmentsCopyEveryComponentBitForBit) {
-  expectAssignmentsCopyBits<float, HPS::Point_2D<float>, HPS::Vector_2D<float>, HPS::Point_3D<float>, Vector,
-                            HPS::Cuboid_3D<float>, HPS::Plane_3D<float>>();
-  expectAssignmentsCopyBits<double, HPS::Vector_2D<double>, HPS::Point_3D<double>, HPS::Vector_3D<double>>();
+TEST(Geometry, DefaultConstructionWritesNothingAndAssignmentsCopyEveryBit) {
+  expectPlainValues<float, HPS::Point_2D<float>, HPS::Vector_2D<float>, HPS::Point_3D<float>, Vector,
+                    HPS::Cuboid_3D<float>, HPS::Plane_3D<float>>();
+  expectPlainValues<double, HPS::Vector_2D<double>, HPS::Point_3D<double>, HPS::Vector_3D<double>>();
 }
 
 TEST(Geometry, ConstructorsPointsTheEmptyBoxAndResultsWrittenDown) {
@@ -124,11 +126,6 @@ TEST(Geometry, ConstructorsPointsTheEmptyBoxAndResultsWrittenDown) {
   box.Invalidate();
   EXPECT_SAME(box.min, kMax, kMax, kMax);
   EXPECT_SAME(box.max, -kMax, -kMax, -kMax);
-  // A few results of the definition, apart from the reference.
-  Vector v(41, 0, 0);
-  EXPECT_SAME(v /= 41, 0.99999994f, 0, 0);  // a reciprocal, then products
-  // Prescaled only above 1e10.
-  EXPECT_SAME(Vector(1e10f, 1e10f, 0).Normalize(true, 0), 0x1.6a09e8p-1f, 0x1.6a09e8p-1f, 0);
 }
 
 // The edge cases of the operations' definition, as literal results.
@@ -142,6 +139,7 @@ TEST(Geometry, EdgeCasesGiveTheirWrittenResults) {
   const Case cases[] = {{{3, 4, 0}, false, 0, {0x1.333334p-1f, 0x1.99999ap-1f, 0}},
                         {{-0.0f, -0.0f, -0.0f}, false, 0, {0, 0, 0}},
                         {{-0.0f, -0.0f, -0.0f}, true, 0, {0, 0, 0}},
+                        {{1e10f, 1e10f, 0}, true, 0, {0x1.6a09e8p-1f, 0x1.6a09e8p-1f, 0}},  // prescaled only above 1e10
                         {{0.5f, 0, 0}, false, 0.5f, {0, 0, 0}},
                         {{0.5f, 0, 0}, false, 0.25f, {1, 0, 0}},
                         {{1, kNaN, 0}, false, 0, {0, 0, 0}},
@@ -156,28 +154,12 @@ TEST(Geometry, EdgeCasesGiveTheirWrittenResults) {
     EXPECT_TRUE(same(v.Normalize(c.prescale, c.tolerance), c.normalized)) << show(c.v) << " gave " << show(v);
   }
   EXPECT_TRUE(sameValue(Vector(3, 4, 0).Length(), 5.0));
-  Vector v(1, 0, -2);
+  Vector v(1, 0, -2), w(41, 0, 0);
   EXPECT_SAME(v /= 0.0f, kInf, kNaN, -kInf);
+  EXPECT_SAME(w /= 41, 0.99999994f, 0, 0);  // a reciprocal, then products
   const Vector huge(kMax, 0, 0);
   EXPECT_TRUE(sameValue(huge.Dot(huge), kInf));
   EXPECT_TRUE(sameValue(huge.LengthSquared(), 0x1.fffffc000002p+255) && sameValue(huge.Length(), double(kMax)));
-}
-
-// Constructors without arguments write nothing: the types are plain values.
-TEST(Geometry, DefaultConstructionWritesNothing) {
-  const auto untouched = [](auto* type) {
-    using T = std::remove_pointer_t<decltype(type)>;
-    alignas(T) unsigned char storage[sizeof(T)];
-    std::memset(storage, 0x55, sizeof storage);
-    new (storage) T;
-    return std::count(storage, storage + sizeof storage, 0x55) == sizeof storage;
-  };
-  EXPECT_TRUE(untouched(static_cast<Vector*>(nullptr)) && untouched(static_cast<Point*>(nullptr)) &&
-              untouched(static_cast<HPS::Vector_3D<double>*>(nullptr)) &&
-              untouched(static_cast<HPS::Point_2D<float>*>(nullptr)) &&
-              untouched(static_cast<HPS::Vector_2D<float>*>(nullptr)) &&
-              untouched(static_cast<HPS::Cuboid_3D<float>*>(nullptr)) &&
-              untouched(static_cast<HPS::Plane_3D<float>*>(nullptr)));
 }
 
 TEST(Differential, VectorOperationsAgainstTheReference) {

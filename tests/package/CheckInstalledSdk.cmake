@@ -4,15 +4,13 @@
 # Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER, SAMPLE, NM, ORVHOST
 # (its file name), EMULATOR (what runs it, '|'-separated; empty when native)
 # and TOOLCHAIN (the cross build's toolchain file, or empty).
-file(REMOVE_RECURSE ${WORK})
+# orvhost() of the scenarios, run in a fresh WORK.
+include(${CMAKE_CURRENT_LIST_DIR}/../app/scenarios/Orvhost.cmake)
+string(REGEX MATCH "[.]exe$" exe "${ORVHOST}")
+set(ORVHOST ${WORK}/sdk/bin/${ORVHOST})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}/sdk OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 # The installed orvhost finds the installed plug-in folder on its own.
-string(REPLACE "|" ";" emulator "${EMULATOR}")
-execute_process(COMMAND ${emulator} ${WORK}/sdk/bin/${ORVHOST} plugins
-  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT result EQUAL 0 OR NOT out MATCHES "SolidWorks Importer")
-  message(FATAL_ERROR "the installed orvhost did not find the installed importer (${result}):\n${out}${err}")
-endif()
+orvhost(0 plugins OUT "SolidWorks Importer")
 # A cross build takes the SDK's own toolchain file, which finds the SDK with
 # nothing more; a native one the prefix.
 if(TOOLCHAIN)
@@ -58,20 +56,11 @@ if(NOT emulator)
   endif()
 endif()
 file(WRITE ${WORK}/drawing.demo "demo\n")
-execute_process(COMMAND ${emulator} ${WORK}/sdk/bin/${ORVHOST} check ${WORK}/drawing.demo
-  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT result EQUAL 0 OR NOT out MATCHES "drawing.demo: Demo Importer\n" OR err)
-  message(FATAL_ERROR "the sample plug-in did not load beside the importer (${result}):\n${out}${err}")
-endif()
+orvhost(0 check drawing.demo OUT "^drawing.demo: Demo Importer\n$" NO_ERR ".")
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
-set(arguments ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(emulator)
-  execute_process(COMMAND /usr/bin/env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}
-    ${WORK}/consumer/consumer.exe ${arguments})
-else()
-  execute_process(COMMAND ${WORK}/consumer/consumer ${arguments})
-endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}
+  ${WORK}/consumer/consumer${exe} ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the consumer failed to use the installed SDK (${result}):\n${out}${err}")
 endif()

@@ -1,10 +1,10 @@
-# The loader: a missing or empty folder, a file that is no module, modules
-# short of entry points and plug-ins that throw, beside the real importer in
-# one folder: each is reported with its module and message, the real
-# importer serves all the same, and orvhost ends with its documented status.
+# The loader: an empty folder (a missing one: Commands.cmake), a file that
+# is no module, modules short of entry points and plug-ins that throw, beside
+# the real importer in one folder: each is reported with its module and
+# message, the real importer serves all the same, and orvhost ends with its
+# documented status.
 include(${CMAKE_CURRENT_LIST_DIR}/Orvhost.cmake)
 file(WRITE "${WORK}/part.sldprt" "part data\n")
-orvhost(3 --plugin-dir nowhere plugins ERR "no plug-in folder at [^\n]*nowhere")
 orvhost(3 --plugin-dir . check a.sldprt ERR "no plug-in modules \\(\\*${SUFFIX}\\) in ")
 
 file(WRITE "${WORK}/plugins/notes${SUFFIX}" "only text\n")
@@ -18,11 +18,9 @@ file(COPY "${MODULE}" "${FIXTURES}/faulty_create_own${SUFFIX}" "${FIXTURES}/faul
 foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "filters|0|SolidWorks Importer\n  dialog filter"
     "check part.sldprt|0|^part.sldprt: SolidWorks Importer\n$" "open part.sldprt|0|document: loaded" "options|0|Read Solids")
   string(REGEX MATCH "^([^|]*)[|](.)[|](.*)$" case "${case}")
-  set(status ${CMAKE_MATCH_2})
-  set(told "${CMAKE_MATCH_3}")
   separate_arguments(command UNIX_COMMAND "${CMAKE_MATCH_1}")
-  orvhost(${status} --plugin-dir plugins --settings s.ini ${command} OUT "${told}" ERR "notes\\${SUFFIX}: [^\n]+" ERR "folder\\${SUFFIX}: is a folder, not a module\n"
-    NO_ERR "no_entry_points"
+  orvhost(${CMAKE_MATCH_2} --plugin-dir plugins --settings s.ini ${command} OUT "${CMAKE_MATCH_3}" ERR "notes\\${SUFFIX}: [^\n]+"
+    ERR "folder\\${SUFFIX}: is a folder, not a module\n" NO_ERR "no_entry_points"
     ERR "create_only\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
     ERR "faulty_create_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
     ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n"

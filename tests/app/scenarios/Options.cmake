@@ -34,16 +34,14 @@ orvhost(0 ${run} --importer "Second Importer" options reset OUT "Mesh Only: true
 orvhost(0 ${run} options reset "Read Solids" OUT "Read Solids: false -> true\n" NO_OUT "Pmi Color:")
 orvhost(0 ${run} options reset NO_OUT "\\(default")
 
-# A file that is no text, read-only or a folder is an error of its own
-# (--defaults needs none).
+# A file that is no text or read-only is an error of its own (--defaults
+# needs none; a folder: Commands.cmake).
 file(COPY_FILE "${MODULE}" "${WORK}/binary.ini")
 orvhost(6 --settings binary.ini open part.sldprt ERR "binary.ini")
 orvhost(0 --settings binary.ini options --defaults)
 file(WRITE "${WORK}/readonly.ini" "[SolidWorks Import]\nRead Solids=0\n")
 file(CHMOD "${WORK}/readonly.ini" PERMISSIONS OWNER_READ)
 orvhost(6 --settings readonly.ini options set "Read Solids=1" ERR "readonly.ini[^\n]*read-only")
-file(MAKE_DIRECTORY "${WORK}/folder.ini")
-orvhost(6 --settings folder.ini options ERR "\"folder.ini\" cannot be read: it is a folder")
 # A value it cannot read is named with its file and line, and the default is used.
 file(WRITE "${WORK}/odd.ini" "[SolidWorks Import]\nRead Solids=maybe\n")
 orvhost(0 --settings odd.ini options ERR "warning: odd.ini:2: [^\n]*\"maybe\"" OUT "Read Solids +bool +true")
@@ -57,27 +55,22 @@ set(assignments "Import construction and references=true" "Import Hidden Compone
   "Read Solids=false" "Import Surfaces=false" "Set PMI Color=true" "Pmi Color=#FF8000" "Read Wireframes=false"
   "Read Attributes=false" "Set Tessellation Level=Extra high" "Set Reading Mode=Exact geometry only" "Read PMI=false"
   "Import Curves=true")
-set(full "[SolidWorks Import]\n")
-foreach(assignment IN LISTS assignments)
-  string(REGEX REPLACE "=.*" "=0" key "${assignment}")
-  string(APPEND full "${key}\n")
-endforeach()
-foreach(start "none|" "one|[SolidWorks Import]\nRead Solids=1\n" "full|${full}")
+list(TRANSFORM assignments REPLACE "=.*" "=0" OUTPUT_VARIABLE full)
+list(JOIN full "\n" full)
+list(TRANSFORM assignments REPLACE "=(.*)" " +[a-z]+ +\\1" OUTPUT_VARIABLE kept)
+foreach(start "none|" "one|[SolidWorks Import]\nRead Solids=1\n" "full|[SolidWorks Import]\n${full}\n")
   string(REGEX MATCH "^([^|]*)[|](.*)$" start "${start}")
   set(file ${CMAKE_MATCH_1}.ini)
   if(CMAKE_MATCH_2)
     file(WRITE "${WORK}/${file}" "${CMAKE_MATCH_2}")
   endif()
   set(commands)
-  set(kept)
   foreach(assignment IN LISTS assignments)
     list(APPEND commands COMMAND sh -c "exec \"$@\" </dev/null >/dev/null 2>&1" sh ${emulator} "${ORVHOST}"
       --settings ${file} options set "${assignment}")
-    string(REGEX REPLACE "=(.*)" " +[a-z]+ +\\1" pattern "${assignment}")
-    list(APPEND kept OUT "${pattern}")
   endforeach()
   execute_process(${commands} WORKING_DIRECTORY "${WORK}")
-  orvhost(0 --settings ${file} options ${kept})
+  orvhost(0 --settings ${file} options OUT ${kept})
 endforeach()
 file(GLOB left "${WORK}/*.tmp" "${WORK}/.*.tmp")
 if(left)
