@@ -15,6 +15,7 @@
 #include <cwctype>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -62,12 +63,17 @@ class DemoImporter final : public orvimp::IImporter {
     return extension == L".demo";
   }
 
-  std::shared_ptr<orvimp::IDocument> createDocument(std::shared_ptr<orvimp::IDocument>, const wchar_t* path) override {
+  // A share taken by value is the host's to have back when the call returns,
+  // not when its statement ends: each is moved into a local or let go.
+  std::shared_ptr<orvimp::IDocument> createDocument(std::shared_ptr<orvimp::IDocument> parent,
+                                                    const wchar_t* path) override {
+    parent.reset();
     return std::make_shared<orvimp::CADImporterDoc>(path);
   }
   bool reservedDelayQuery() override { return false; }
 
-  std::shared_ptr<orv::Preferences> loadPreferences(std::shared_ptr<ISettingsStore> store) override {
+  std::shared_ptr<orv::Preferences> loadPreferences(std::shared_ptr<ISettingsStore> storeShare) override {
+    const std::shared_ptr<ISettingsStore> store = std::move(storeShare);
     auto set = std::make_shared<orv::Preferences>();
     set->add(std::make_shared<orvsg::BoolValue>(readMarkup, stored(store, readMarkup, 1) != 0),
              std::make_shared<orv::CheckBoxPrefUI>(L"Read markup and notes", false));
@@ -79,7 +85,10 @@ class DemoImporter final : public orvimp::IImporter {
   std::shared_ptr<orv::Preferences> defaultPreferences() override { return loadPreferences(nullptr); }
   // Each value is told by its type and exact name, and written as a 32-bit
   // number under the key it is read from.
-  void savePreferences(std::shared_ptr<ISettingsStore> store, std::shared_ptr<orv::Preferences> set) override {
+  void savePreferences(std::shared_ptr<ISettingsStore> storeShare,
+                       std::shared_ptr<orv::Preferences> setShare) override {
+    const std::shared_ptr<ISettingsStore> store = std::move(storeShare);
+    const std::shared_ptr<orv::Preferences> set = std::move(setShare);
     if (!store || !set) return;
     for (unsigned int i = 0; i < set->count(); ++i) {
       const std::shared_ptr<orvsg::IValue> value = set->getValue(i);

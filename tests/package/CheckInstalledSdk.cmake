@@ -47,9 +47,9 @@ endforeach()
 file(GLOB sample "${WORK}/sample-ffast-math/demoimporter.*")
 list(FILTER sample INCLUDE REGEX "\\.(so|dll)$")
 file(COPY ${sample} DESTINATION ${WORK}/sdk/plugins)
+get_filename_component(name "${sample}" NAME)
 if(NOT emulator)
   # Its RUNPATH alone, from the plug-in folder, reaches the host libraries.
-  get_filename_component(name "${sample}" NAME)
   execute_process(COMMAND ldd ${WORK}/sdk/plugins/${name} OUTPUT_VARIABLE needed COMMAND_ERROR_IS_FATAL ANY)
   if(needed MATCHES "not found")
     message(FATAL_ERROR "the installed sample plug-in does not find its libraries:\n${needed}")
@@ -57,6 +57,7 @@ if(NOT emulator)
 endif()
 file(WRITE ${WORK}/drawing.demo "demo\n")
 orvhost(0 check drawing.demo OUT "^drawing.demo: Demo Importer\n$" NO_ERR ".")
+orvhost(0 validate sdk/plugins/${name} NO_OUT "FAIL|SKIP")
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}
