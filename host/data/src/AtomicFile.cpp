@@ -24,6 +24,14 @@ fs::path withSuffix(fs::path file, const std::string& suffix) {
   return file;
 }
 
+void refuseUnlocked(const fs::path& file, const fs::path& lock, bool locked, const std::string& failure,
+                    const Deadline& deadline) {
+  if (!locked)
+    fail(file, "cannot be written: another program kept its lock file \"" + shown(lock) + "\" locked for " +
+                   std::to_string(deadline.wait().count()) + " ms");
+  if (!failure.empty()) fail(file, "cannot be written: its lock file \"" + shown(lock) + "\" " + failure);
+}
+
 fs::path tempBeside(const fs::path& target) {
   return withSuffix(target, "." + std::to_string(processId()) + "." + std::to_string(std::random_device{}()) + ".tmp");
 }

@@ -21,6 +21,12 @@ std::filesystem::path withSuffix(std::filesystem::path file, const std::string& 
 // part a process's own stores.
 std::filesystem::path tempBeside(const std::filesystem::path& target);
 
+class Deadline;
+// Ends the taking of lock for file when it failed: not locked within the
+// deadline, or failure (the system's reason) on the way; returns otherwise.
+void refuseUnlocked(const std::filesystem::path& file, const std::filesystem::path& lock, bool locked,
+                    const std::string& failure, const Deadline& deadline);
+
 // One deadline for a whole save: the lock, the read and the replace all wait
 // within it, so that a save never waits longer than it was told.
 class Deadline {

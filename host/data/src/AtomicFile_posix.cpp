@@ -140,10 +140,7 @@ FileLock::FileLock(const fs::path& file, const fs::path& target, const Deadline&
     }
     return true;
   });
-  if (!locked)
-    fail(file, "cannot be written: another program kept its lock file \"" + shown(path_) + "\" locked for " +
-                   std::to_string(deadline.wait().count()) + " ms");
-  if (!failure.empty()) fail(file, "cannot be written: its lock file \"" + shown(path_) + "\" " + failure);
+  refuseUnlocked(file, path_, locked, failure, deadline);
 }
 
 // Closing the lock file releases the lock.
