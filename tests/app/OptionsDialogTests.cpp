@@ -75,7 +75,8 @@ Process orvhost(const std::wstring& arguments) {
   startup.cb = sizeof startup;
   startup.lpDesktop = desktopName.data();
   PROCESS_INFORMATION process{};
-  EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  EXPECT_TRUE(
+      CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   CloseHandle(process.hThread);
   return Process(process.hProcess, [](HANDLE handle) {
     if (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) TerminateProcess(handle, 99);

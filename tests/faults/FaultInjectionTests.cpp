@@ -79,7 +79,7 @@ TEST(FaultInjection, EachFailureInTurnReachesTheCallerAndLeavesNothingBehind) {
         store->throwAtCall = fault == StoreCall ? int(k) : 0;
         failAllocation(fault == Allocation ? k : 0);
         armed = fault, armedAt = k, hostCalls = 0;
-        bool thrown = false;  // a call that returns once a fault struck hands back a half-made result
+        bool thrown = false;  // a call that returned although a fault struck would hand back a half-made result
         try {
           run(operation, *importer, store, set);
         } catch (const std::exception&) {

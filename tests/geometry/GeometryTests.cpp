@@ -111,7 +111,7 @@ TEST(Geometry, DefaultConstructionWritesNothingAndAssignmentsCopyEveryBit) {
   expectPlainValues<double, HPS::Vector_2D<double>, HPS::Point_3D<double>, HPS::Vector_3D<double>>();
 }
 
-TEST(Geometry, ConstructorsPointsTheEmptyBoxAndResultsWrittenDown) {
+TEST(Geometry, ConstructorsPointsAndTheEmptyBox) {
   EXPECT_SAME(Vector(Point(4, -0.0f, kNaN)), 4, -0.0f, kNaN);
   EXPECT_SAME(Vector::Zero(), 0, 0, 0);
   const HPS::Point_2D<float> flat(7, -8);

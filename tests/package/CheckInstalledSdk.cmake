@@ -56,8 +56,9 @@ if(NOT emulator)
   endif()
 endif()
 file(WRITE ${WORK}/drawing.demo "demo\n")
-orvhost(0 check drawing.demo OUT "^drawing.demo: Demo Importer\n$" NO_ERR ".")
-orvhost(0 validate sdk/plugins/${name} NO_OUT "FAIL|SKIP")
+# Absolute paths: on Windows, orvhost must not take "/..." for an option.
+orvhost(0 check ${WORK}/drawing.demo OUT "drawing.demo: Demo Importer\n" NO_ERR ".")
+orvhost(0 validate ${WORK}/sdk/plugins/${name} NO_OUT "FAIL|SKIP")
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}

@@ -3,7 +3,6 @@
 # opens a file with the options it saved before. EMULATOR runs it (Wine).
 include(${CMAKE_CURRENT_LIST_DIR}/Unpack.cmake)
 unpack("${ARCHIVE}")
-set(unpacked_root "${ROOT}")
 set(ORVHOST "${ROOT}/${ORVHOST}")
 set(WORK "${SCRATCH}")
 # No folder but the archive's own may serve a library.
