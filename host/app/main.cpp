@@ -157,8 +157,6 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   CLI::App* edit = options->add_subcommand(
       "edit", "Change the options in the preference dialog (Windows; --importer picks the importer)");
 
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
   // validate: a subsystem of its own (validate/), whose modules load in child processes.
   CLI::App* validate = app.add_subcommand("validate", "Check plug-in modules against the host's contract, each "
                                                       "in a process of its own (status 4 when a check fails)");
@@ -168,12 +166,14 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
       ->check(CLI::Range(1, 86400));
   validate->add_option("--junit", request.junit, "Also write a JUnit XML report to this file");
   validate->add_flag("--child", request.child)->group("");  // internal: the process that checks one module
+
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
   try {
     checkCommandName(arguments);
     app.parse(static_cast<int>(argv.size()), argv.data());
     if (defaults && (set->parsed() || reset->parsed() || edit->parsed()))
       throw CLI::ValidationError("--defaults", "only shows options; it does not go with set, reset or edit");
-    if (validate->parsed()) return report.end(orvhost::validateModules(context, request));
   } catch (const CLI::CallForHelp& asked) {
     return told(app, asked, {{"help", app.help()}}, report);
   } catch (const CLI::CallForVersion& asked) {
@@ -197,7 +197,8 @@ int run(std::vector<std::string>& arguments, orvhost::Report& report) {
   if (app.count("--importer") > 0) context.importer = importer;
 
   ExitStatus status = ExitStatus::Success;
-  if (plugins->parsed()) status = orvhost::listPlugins(context, verbose);
+  if (validate->parsed()) status = orvhost::validateModules(context, request);
+  else if (plugins->parsed()) status = orvhost::listPlugins(context, verbose);
   else if (filters->parsed()) status = orvhost::listFilters(context);
   else if (check->parsed()) status = orvhost::checkPaths(context, paths);
   else if (open->parsed()) status = orvhost::openFile(context, path);

@@ -8,7 +8,6 @@
 #include "ModuleResult.h"
 
 #include <orvsgutils/PathUtils.h>
-#include <orvui/GUIResLoader.h>
 
 #include <nlohmann/json.hpp>
 
@@ -52,9 +51,6 @@ json reportOf(const validate::ModuleResult& result) {
 }  // namespace
 
 ExitStatus validateModules(const Context& context, const ValidateRequest& request) {
-  // Without them every option's name and label would be empty.
-  if (const std::string failure = orvui::GUIResLoader::instance().failure(); !failure.empty())
-    throw HostError(ExitStatus::Failure, "the host's GUI strings cannot be loaded: " + failure);
   if (request.child) {
     validate::checkModule(request.modules.at(0));
     return ExitStatus::Success;
