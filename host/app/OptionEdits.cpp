@@ -130,12 +130,16 @@ void applyOptionEdits(const std::vector<OptionEdit>& edits, orv::Preferences& se
   }
 }
 
+std::optional<std::int64_t> numberOf(const orvsg::IValue& value) {
+  if (auto b = dynamic_cast<const orvsg::BoolValue*>(&value)) return b->get() ? 1 : 0;
+  if (auto n = dynamic_cast<const orvsg::IntValue*>(&value)) return n->get();
+  if (auto c = dynamic_cast<const orvsg::ColorValue*>(&value)) return static_cast<std::int64_t>(c->get());
+  return std::nullopt;
+}
+
 OptionEdit defaultOf(const orv::Preferences& set, unsigned int index, const orv::Preferences& defaults) {
   const std::string name = utf8(set.getValue(index)->getName());
-  const std::shared_ptr<orvsg::IValue> value = defaults.getValue(optionIndex(defaults, name));
-  if (auto b = std::dynamic_pointer_cast<orvsg::BoolValue>(value)) return {index, b->get()};
-  if (auto n = std::dynamic_pointer_cast<orvsg::IntValue>(value)) return {index, n->get()};
-  if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value)) return {index, static_cast<std::int64_t>(c->get())};
+  if (const auto number = numberOf(*defaults.getValue(optionIndex(defaults, name)))) return {index, *number};
   throw std::invalid_argument(quoted(name) + " has a default of a kind that cannot be set");
 }
 

@@ -2,11 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orv {
 class Preferences;
+}
+namespace orvsg {
+class IValue;
 }
 
 namespace orvhost {
@@ -31,6 +35,10 @@ unsigned int optionIndex(const orv::Preferences& set, const std::string& name);
 bool hasOption(const orv::Preferences& set, const std::string& name);
 // The NAME of NAME=VALUE; throws std::invalid_argument when there is no '='.
 std::string assignedName(const std::string& assignment);
+
+// A value as the settings store keeps it: 0 or 1 for a bool, an int, a
+// colour's COLORREF; nothing for a kind no option edit sets.
+std::optional<std::int64_t> numberOf(const orvsg::IValue& value);
 
 // Sets the values in place; edits come from parseOptionEdits for this set.
 void applyOptionEdits(const std::vector<OptionEdit>& edits, orv::Preferences& set);

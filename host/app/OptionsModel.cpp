@@ -10,13 +10,6 @@
 namespace orvhost {
 namespace {
 
-std::optional<std::int64_t> numberOf(const std::shared_ptr<orvsg::IValue>& value) {
-  if (auto b = std::dynamic_pointer_cast<orvsg::BoolValue>(value)) return b->get() ? 1 : 0;
-  if (auto n = std::dynamic_pointer_cast<orvsg::IntValue>(value)) return n->get();
-  if (auto c = std::dynamic_pointer_cast<orvsg::ColorValue>(value)) return static_cast<std::int64_t>(c->get());
-  return std::nullopt;
-}
-
 bool shownKind(orv::IPreferenceUI::UITYPE type) {
   return type == orv::IPreferenceUI::CHECKBOX || type == orv::IPreferenceUI::COMBOBOX ||
          type == orv::IPreferenceUI::COLORBUTTONGROUP;
@@ -24,7 +17,7 @@ bool shownKind(orv::IPreferenceUI::UITYPE type) {
 
 std::optional<std::int64_t> defaultNamed(const orv::Preferences& defaults, const std::wstring& name) {
   for (unsigned int i = 0; i < defaults.count(); ++i)
-    if (defaults.getValue(i)->getName() == name) return numberOf(defaults.getValue(i));
+    if (defaults.getValue(i)->getName() == name) return numberOf(*defaults.getValue(i));
   return std::nullopt;
 }
 
@@ -33,7 +26,7 @@ std::optional<std::int64_t> defaultNamed(const orv::Preferences& defaults, const
 OptionsModel::OptionsModel(const orv::Preferences& set, const orv::Preferences& defaults) {
   for (unsigned int i = 0; i < set.count(); ++i) {
     const std::shared_ptr<orv::IPreferenceUI> widget = set.getUI(i);
-    const std::optional<std::int64_t> number = numberOf(set.getValue(i));
+    const std::optional<std::int64_t> number = numberOf(*set.getValue(i));
     if (!widget->canShow() || !number) continue;
     DialogControl control;
     control.option = i;

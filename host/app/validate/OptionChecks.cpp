@@ -1,5 +1,6 @@
 #include "Checks.h"
 
+#include "OptionEdits.h"
 #include "Text.h"
 
 #include <MemorySettingsStore.h>
@@ -99,14 +100,6 @@ void inspect(Session& session, const std::string& which, const std::shared_ptr<o
     }
   });
   if (fault) findings.push_back(*fault);
-}
-
-// A value as the settings store keeps it, or nothing for kinds it does not keep.
-std::optional<std::int64_t> numberOf(orvsg::IValue& value) {
-  if (auto* flag = dynamic_cast<orvsg::BoolValue*>(&value)) return flag->get() ? 1 : 0;
-  if (auto* number = dynamic_cast<orvsg::IntValue*>(&value)) return number->get();
-  if (auto* colour = dynamic_cast<orvsg::ColorValue*>(&value)) return static_cast<std::int64_t>(colour->get());
-  return std::nullopt;
 }
 
 // Moves a value off its default to another valid one, so that a load that
