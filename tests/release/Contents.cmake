@@ -1,5 +1,6 @@
-# The archive ARCHIVE holds exactly the files of MANIFEST (with every header
-# under HEADER_DIRS in include/), and its debug archive DEBUG_ARCHIVE a
+# The archive ARCHIVE holds exactly the files of MANIFEST and those of TREES
+# ('|'-separated DEST=PATTERN: every file PATTERN finds, in or below its
+# folder, goes below DEST), and its debug archive DEBUG_ARCHIVE a
 # .debug file for each of its programs and shared libraries, all under the
 # one top folder NAME; no file names a path of BUILD_PATHS; each shipped
 # binary is stripped and links its debug file, and (on Linux) needs no newer
@@ -26,10 +27,12 @@ file(STRINGS "${MANIFEST}" files REGEX "^[^#]")
 set(debug_files ${files})
 list(FILTER debug_files INCLUDE REGEX "\\.(so|dll|exe)$|^bin/orvhost$")
 list(TRANSFORM debug_files APPEND .debug)
-string(REPLACE "|" ";" header_dirs "${HEADER_DIRS}")
-foreach(dir IN LISTS header_dirs)
-  file(GLOB_RECURSE found RELATIVE "${dir}" "${dir}/*")
-  list(TRANSFORM found PREPEND "include/")
+string(REPLACE "|" ";" trees "${TREES}")
+foreach(tree IN LISTS trees)
+  string(REGEX MATCH "^([^=]+)=(.+)$" tree "${tree}")
+  get_filename_component(base "${CMAKE_MATCH_2}" DIRECTORY)
+  file(GLOB_RECURSE found RELATIVE "${base}" "${CMAKE_MATCH_2}")
+  list(TRANSFORM found PREPEND "${CMAKE_MATCH_1}/")
   list(APPEND files ${found})
 endforeach()
 expect_files("${ARCHIVE}" ${files})
