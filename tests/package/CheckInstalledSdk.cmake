@@ -1,7 +1,7 @@
 # Installs the build into a fresh folder, runs its orvhost, builds and runs
 # the outside project CONSUMER against it, and builds the sample plug-in
 # SAMPLE against it and loads it.
-# Arguments: BUILD, WORK, PLUGIN (the module's file name), CONSUMER, SAMPLE, NM, ORVHOST
+# Arguments: BUILD, WORK, CONSUMER, SAMPLE, NM, ORVHOST
 # (its file name), EMULATOR (what runs it, '|'-separated; empty when native)
 # and TOOLCHAIN (the cross build's toolchain file, or empty).
 # orvhost() of the scenarios, run in a fresh WORK.
@@ -62,7 +62,7 @@ orvhost(0 validate ${WORK}/sdk/plugins/${name} NO_OUT "FAIL|SKIP")
 # The consumer links the module's geometry, so Windows must find the module
 # in the plug-in folder, and the host libraries in bin/, at start.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env "WINEPATH=${WORK}/sdk/bin;${WORK}/sdk/plugins" ${emulator}
-  ${WORK}/consumer/consumer${exe} ${WORK}/sdk/plugins/${PLUGIN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  ${WORK}/consumer/consumer${exe} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the consumer failed to use the installed SDK (${result}):\n${out}${err}")
 endif()
