@@ -113,7 +113,7 @@ TEST(OptionsDialog, ShowsTheFirstSetItCanAndSavesWhatTheUserChose) {
     std::ifstream in(settings, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  const std::wstring run = withPlugins(folder, {FIXTURES L"/hidden_options.dll", SOLIDWORKS_MODULE});
+  const std::wstring run = withPlugins(folder, {FIXTURES L"/fixture_hidden.dll", SOLIDWORKS_MODULE});
   const Process process = orvhost(run + L"options edit");
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
@@ -170,7 +170,7 @@ TEST(OptionsDialog, ShowsTheFirstSetItCanAndSavesWhatTheUserChose) {
 // scrolls to the control that Shift+Tab brings the focus to.
 TEST(OptionsDialog, FitsManyOptionsOnTheScreen) {
   TempFolder folder;
-  const Process process = orvhost(withPlugins(folder, {FIXTURES L"/many_options.dll"}) + L"options edit");
+  const Process process = orvhost(withPlugins(folder, {FIXTURES L"/fixture_many.dll"}) + L"options edit");
   HWND dialog = nullptr;
   ASSERT_TRUE(eventually([&] { return (dialog = topDialog()) != nullptr; }));
   RECT work{};

@@ -2,7 +2,7 @@
 # not the working folder's plugins/), and a bad command line told apart by
 # its status.
 include(${CMAKE_CURRENT_LIST_DIR}/Orvhost.cmake)
-file(COPY "${FIXTURES}/faulty_create_own${SUFFIX}" DESTINATION "${WORK}/plugins")
+file(COPY "${FIXTURES}/fixture_createPlugin_own${SUFFIX}" DESTINATION "${WORK}/plugins")
 file(WRITE "${WORK}/bracket.sldprt" "part data\n")
 
 orvhost(0 --version OUT "^orvhost ${VERSION}\n$")

@@ -9,28 +9,28 @@ orvhost(3 --plugin-dir . check a.sldprt ERR "no plug-in modules \\(\\*${SUFFIX}\
 
 file(WRITE "${WORK}/plugins/notes${SUFFIX}" "only text\n")
 file(MAKE_DIRECTORY "${WORK}/plugins/folder${SUFFIX}")
-file(COPY "${FIXTURES}/no_entry_points${SUFFIX}" "${FIXTURES}/create_only${SUFFIX}" DESTINATION "${WORK}/plugins")
-orvhost(4 --plugin-dir plugins open part.sldprt ERR "no importer plug-in in [^\n]*plugins\n  [^\n]*create_only")
-file(COPY "${MODULE}" "${FIXTURES}/faulty_create_own${SUFFIX}" "${FIXTURES}/faulty_canimport_own${SUFFIX}"
-  "${FIXTURES}/faulty_destroy_unrelated${SUFFIX}" "${FIXTURES}/null_what_create${SUFFIX}"
-  "${FIXTURES}/null_what_destroy${SUFFIX}" DESTINATION "${WORK}/plugins")
+file(COPY "${FIXTURES}/fixture_exports${SUFFIX}" "${FIXTURES}/fixture_lone${SUFFIX}" DESTINATION "${WORK}/plugins")
+orvhost(4 --plugin-dir plugins open part.sldprt ERR "no importer plug-in in [^\n]*plugins\n  [^\n]*fixture_lone")
+file(COPY "${MODULE}" "${FIXTURES}/fixture_createPlugin_own${SUFFIX}" "${FIXTURES}/fixture_canImport_own${SUFFIX}"
+  "${FIXTURES}/fixture_destroyPlugin_unrelated${SUFFIX}" "${FIXTURES}/fixture_createPlugin_null${SUFFIX}"
+  "${FIXTURES}/fixture_destroyPlugin_null${SUFFIX}" DESTINATION "${WORK}/plugins")
 # command|status|what the real importer told
-foreach(case "plugins|4|Faulty Importer\n.*SolidWorks Importer\n  identity" "filters|0|SolidWorks Importer\n  dialog filter"
+foreach(case "plugins|4|Fixture Importer\n.*SolidWorks Importer\n  identity" "filters|0|SolidWorks Importer\n  dialog filter"
     "check part.sldprt|0|^part.sldprt: SolidWorks Importer\n$" "open part.sldprt|0|document: loaded" "options|0|Read Solids")
   string(REGEX MATCH "^([^|]*)[|](.)[|](.*)$" case "${case}")
   separate_arguments(command UNIX_COMMAND "${CMAKE_MATCH_1}")
   orvhost(${CMAKE_MATCH_2} --plugin-dir plugins --settings s.ini ${command} OUT "${CMAKE_MATCH_3}" ERR "notes\\${SUFFIX}: [^\n]+"
-    ERR "folder\\${SUFFIX}: is a folder, not a module\n" NO_ERR "no_entry_points"
-    ERR "create_only\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
-    ERR "faulty_create_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
-    ERR "faulty_destroy_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n"
-    ERR "null_what_create\\${SUFFIX}: createPlugin failed: an exception whose what\\(\\) is null\n"
-    ERR "null_what_destroy\\${SUFFIX}: destroyPlugin failed: an exception whose what\\(\\) is null\n")
+    ERR "folder\\${SUFFIX}: is a folder, not a module\n" NO_ERR "fixture_exports"
+    ERR "fixture_lone\\${SUFFIX}: not a plug-in: it does not export destroyPlugin\n"
+    ERR "fixture_createPlugin_own\\${SUFFIX}: createPlugin failed: fixture fault in createPlugin\n"
+    ERR "fixture_destroyPlugin_unrelated\\${SUFFIX}: destroyPlugin failed: unknown exception\n"
+    ERR "fixture_createPlugin_null\\${SUFFIX}: createPlugin failed: an exception whose what\\(\\) is null\n"
+    ERR "fixture_destroyPlugin_null\\${SUFFIX}: destroyPlugin failed: an exception whose what\\(\\) is null\n")
 endforeach()
 # Importers that fail in every call a command makes leave none in use.
-file(COPY "${FIXTURES}/faulty_canimport_own${SUFFIX}" "${FIXTURES}/null_what_canimport${SUFFIX}" DESTINATION "${WORK}/alone")
-orvhost(4 --plugin-dir alone check part.sldprt ERR "faulty_canimport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n"
-  ERR "null_what_canimport\\${SUFFIX}: canImport failed: an exception whose what\\(\\) is null\n")
+file(COPY "${FIXTURES}/fixture_canImport_own${SUFFIX}" "${FIXTURES}/fixture_canImport_null${SUFFIX}" DESTINATION "${WORK}/alone")
+orvhost(4 --plugin-dir alone check part.sldprt ERR "fixture_canImport_own\\${SUFFIX}: canImport failed: fixture fault in canImport\n"
+  ERR "fixture_canImport_null\\${SUFFIX}: canImport failed: an exception whose what\\(\\) is null\n")
 
 # A library a plug-in brings along, with no entry points, is passed over
 # without a failure; plugins --verbose lists it.
@@ -42,14 +42,14 @@ orvhost(0 --plugin-dir withlibrary plugins --verbose OUT "passed over, no plug-i
 # Two modules of one importer both load, with a warning naming both;
 # --importer with its name is refused, listing them.
 file(MAKE_DIRECTORY "${WORK}/twice")
-file(COPY_FILE "${FIXTURES}/second_importer${SUFFIX}" "${WORK}/twice/a${SUFFIX}")
-file(COPY_FILE "${FIXTURES}/second_importer${SUFFIX}" "${WORK}/twice/b${SUFFIX}")
+file(COPY_FILE "${FIXTURES}/fixture_pairing${SUFFIX}" "${WORK}/twice/a${SUFFIX}")
+file(COPY_FILE "${FIXTURES}/fixture_pairing${SUFFIX}" "${WORK}/twice/b${SUFFIX}")
 orvhost(0 --plugin-dir twice plugins ERR "warning: [^\n]*b\\${SUFFIX}: \"Second Importer\" has the identity of [^\n]*a\\${SUFFIX}")
 orvhost(2 --plugin-dir twice --importer "Second Importer" plugins
   ERR "2 importers are named \"Second Importer\"; [^\n]*:\n  [^\n]*a\\${SUFFIX}\n  [^\n]*b\\${SUFFIX}\n")
 
 # Filters that fill their buffer with no end are read no further than it.
-file(COPY "${FIXTURES}/unterminated_filters${SUFFIX}" DESTINATION "${WORK}/unterminated")
+file(COPY "${FIXTURES}/fixture_unterminated${SUFFIX}" DESTINATION "${WORK}/unterminated")
 orvhost(4 --plugin-dir unterminated filters ERR "getFileFilters failed: the dialog filter fills all 4096 characters")
 
 # A module from a folder whose name is beyond ASCII.

@@ -3,7 +3,7 @@
 # it, what is saved survives into the next run, and a bad argument writes
 # nothing.
 include(${CMAKE_CURRENT_LIST_DIR}/Orvhost.cmake)
-file(COPY "${MODULE}" "${FIXTURES}/second_importer${SUFFIX}" DESTINATION "${WORK}/plugins")
+file(COPY "${MODULE}" "${FIXTURES}/fixture_pairing${SUFFIX}" DESTINATION "${WORK}/plugins")
 set(run --plugin-dir plugins --settings config/orvhost.ini)
 
 orvhost(0 ${run} options set "Read Solids=false" "Set Tessellation Level=High" "Pmi Color=#00FF80" "Mesh Only=true"
@@ -79,18 +79,18 @@ endif()
 
 # An importer whose save leaves a value out: that change is not told as
 # made, and orvhost names the option that did not reach the file.
-file(COPY "${FIXTURES}/forgetful_importer${SUFFIX}" DESTINATION "${WORK}/forgetful")
-orvhost(6 --plugin-dir forgetful --settings f.ini options set "Mesh Only=true" "Mesh Density=5"
-  OUT "Mesh Only: false -> true\n" NO_OUT "Mesh Density:" ERR "Forgetful Importer: \"Mesh Density\" was not saved: [^\n]*holds 0, not 5")
+file(COPY "${FIXTURES}/fixture_roundtrip${SUFFIX}" DESTINATION "${WORK}/forgetful")
+orvhost(6 --plugin-dir forgetful --settings f.ini options set "Mesh Only=true" "Mesh Density=1"
+  OUT "Mesh Only: false -> true\n" NO_OUT "Mesh Density:" ERR "Forgetful Importer: \"Mesh Density\" was not saved: [^\n]*holds Coarse, not Fine")
 
 # options edit passes over an importer whose options the dialog cannot show,
 # and says which it looked at; one named by --importer is named back; a
 # widget that throws fails its importer. Only Windows has the dialog.
 if(SUFFIX STREQUAL ".dll")
-  file(COPY "${FIXTURES}/faulty_widget${SUFFIX}" DESTINATION "${WORK}/faulty-widget")
+  file(COPY "${FIXTURES}/fixture_canShow_own${SUFFIX}" DESTINATION "${WORK}/faulty-widget")
   orvhost(4 --plugin-dir faulty-widget options edit
-    ERR "faulty_widget.dll: the option widgets failed: fixture fault in canShow")
-  file(COPY "${FIXTURES}/hidden_options${SUFFIX}" DESTINATION "${WORK}/hidden")
+    ERR "fixture_canShow_own.dll: the option widgets failed: fixture fault in canShow")
+  file(COPY "${FIXTURES}/fixture_hidden${SUFFIX}" DESTINATION "${WORK}/hidden")
   orvhost(1 --plugin-dir hidden options edit
     ERR "^orvhost: no importer has options the dialog can show; the importers looked at:\n  Hidden Options\n$")
   file(COPY "${MODULE}" DESTINATION "${WORK}/hidden")
