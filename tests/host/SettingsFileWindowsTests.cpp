@@ -21,21 +21,13 @@ using namespace settings_files;
 
 namespace {
 
-// Closes the handle after a while, from a thread of its own.
-class LaterClose {
- public:
-  LaterClose(HANDLE handle, std::chrono::milliseconds after)
-      : thread_([handle, after] {
-          std::this_thread::sleep_for(after);
-          CloseHandle(handle);
-        }) {}
-  ~LaterClose() { thread_.join(); }
-  LaterClose(const LaterClose&) = delete;
-  LaterClose& operator=(const LaterClose&) = delete;
-
- private:
-  std::thread thread_;
-};
+// Closes the handle after a while, from a thread that the caller joins.
+std::thread closeLater(HANDLE handle, std::chrono::milliseconds after) {
+  return std::thread([=] {
+    std::this_thread::sleep_for(after);
+    CloseHandle(handle);
+  });
+}
 
 }  // namespace
 
@@ -46,10 +38,9 @@ TEST(IniSettingsStore, WaitsForAProgramThatHasTheFileOpen) {
   const TempFolder temp;
   constexpr DWORD writer = GENERIC_READ | GENERIC_WRITE, reader = GENERIC_READ;
   constexpr DWORD r = FILE_SHARE_READ, rw = r | FILE_SHARE_WRITE, rwd = rw | FILE_SHARE_DELETE;
-  const std::tuple<DWORD, DWORD, const char*> rows[] = {
-      {writer, 0, "read"}, {writer, r, "read"},     {writer, rw, "read"},    {writer, rwd, "read"},
-      {reader, 0, "read"}, {reader, r, "replaced"}, {reader, rw, "replaced"}};
-  for (const auto& [access, share, kept] : rows) {
+  for (const auto& [access, share, kept] :
+       {std::tuple<DWORD, DWORD, const char*>{writer, 0, "read"}, {writer, r, "read"}, {writer, rw, "read"},
+        {writer, rwd, "read"}, {reader, 0, "read"}, {reader, r, "replaced"}, {reader, rw, "replaced"}}) {
     SCOPED_TRACE("access " + std::to_string(access) + ", share " + std::to_string(share));
     const fs::path file = temp.writeFile("s.ini", "; kept\r\n[S]\r\nk=1\r\n");
     IniSettingsStore store(file);
@@ -59,16 +50,14 @@ TEST(IniSettingsStore, WaitsForAProgramThatHasTheFileOpen) {
     };
     store.setLockWait(300ms);
     const HANDLE other = holdOpen();
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
     EXPECT_THAT(saveError(store), HasSubstr("cannot be " + std::string(kept) +
                                             ": another program kept it open for 300 ms"));
     CloseHandle(other);
     EXPECT_EQ(bytesOf(file), "; kept\r\n[S]\r\nk=1\r\n");
     store.setLockWait(10s);
-    {
-      const LaterClose closing(holdOpen(), 200ms);
-      EXPECT_EQ(saveError(store), "saved");
-    }
+    std::thread closing = closeLater(holdOpen(), 200ms);
+    EXPECT_EQ(saveError(store), "saved");
+    closing.join();
     EXPECT_EQ(bytesOf(file), "; kept\r\n[S]\r\nk=2\r\n");
     EXPECT_EQ(namesIn(temp.path()), (Names{"s.ini", "s.ini.lock"})) << "a replace that waited left files behind";
   }
@@ -82,18 +71,15 @@ TEST(IniSettingsStore, NeverReadsAFileHalfRewrittenInPlace) {
   const fs::path file = temp.writeFile("s.ini", "; about S\r\n[S]\r\nk=1\r\n\r\n[Keep Me]\r\nx=1\r\n");
   IniSettingsStore store(file);
   EXPECT_TRUE(write(store, L"S", L"k", 2));
-  store.setLockWait(10s);
   const std::string rewritten = "; about S\r\n[S]\r\nk=1\r\n\r\n[Keep Me]\r\nx=2\r\n";
   const HANDLE writer = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     TRUNCATE_EXISTING, 0, nullptr);
-  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   const DWORD half = static_cast<DWORD>(rewritten.size() / 2);
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(writer, rewritten.data(), half, &written, nullptr));
   std::thread rest([&] {
     std::this_thread::sleep_for(200ms);
-    DWORD restWritten = 0;
-    WriteFile(writer, rewritten.data() + half, static_cast<DWORD>(rewritten.size()) - half, &restWritten, nullptr);
+    WriteFile(writer, rewritten.data() + half, static_cast<DWORD>(rewritten.size()) - half, &written, nullptr);
     CloseHandle(writer);
   });
   EXPECT_EQ(saveError(store), "saved");
@@ -103,38 +89,27 @@ TEST(IniSettingsStore, NeverReadsAFileHalfRewrittenInPlace) {
 
 // The lock, the read and the replace wait within one deadline: a replace
 // that comes after the whole wait has passed tries once, even when a fresh
-// wait of the same length would have outlasted the hold.
-TEST(SettingsFileLock, ASaveWaitsOnceForAllItsSteps) {
+// wait of the same length would have outlasted the hold. A read that holds
+// no lock (the store's opening read) waits for a save in progress, whose
+// replace is no single step: it never finds the file gone.
+TEST(SettingsFileLock, ASaveWaitsOnceForAllItsStepsAndAReadForASave) {
   const TempFolder temp;
   const fs::path file = temp.writeFile("s.ini", "old");
-  std::optional<LaterClose> closing;
-  try {
-    orvini::updateFile(file, 1000ms, [&](const std::optional<std::string>&) {
-      std::this_thread::sleep_for(1100ms);
-      closing.emplace(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+  std::thread closing;
+  EXPECT_THAT(errorOf([&] {
+                orvini::updateFile(file, 1000ms, [&](const std::optional<std::string>&) {
+                  std::this_thread::sleep_for(1100ms);
+                  closing = closeLater(
+                      CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
                       300ms);
-      return std::optional<std::string>("new");
-    });
-    ADD_FAILURE() << "replaced after its wait had passed";
-  } catch (const SettingsFileError& error) {
-    EXPECT_THAT(error.what(), HasSubstr("cannot be replaced: another program kept it open for 1000 ms"));
-  }
-  closing.reset();
-  EXPECT_EQ(bytesOf(file), "old");
-}
-
-// A read that holds no lock (the store's opening read) waits for a save in
-// progress, whose replace is no single step: it never finds the file gone.
-TEST(SettingsFileLock, AReadWaitsForASaveInProgress) {
-  const TempFolder temp;
-  const fs::path file = temp.writeFile("s.ini", "old");
+                  return std::optional<std::string>("new");
+                });
+              }),
+              HasSubstr("cannot be replaced: another program kept it open for 1000 ms"));
+  closing.join();
   std::optional<orvini::FileLock> saving(std::in_place, file, file, orvini::Deadline(0ms));
-  try {
-    orvini::readFile(file, 100ms);
-    ADD_FAILURE() << "read in the middle of a save";
-  } catch (const SettingsFileError& error) {
-    EXPECT_THAT(error.what(), HasSubstr("cannot be read: another program kept its lock file"));
-  }
+  EXPECT_THAT(errorOf([&] { orvini::readFile(file, 100ms); }),
+              HasSubstr("cannot be read: another program kept its lock file"));
   saving.reset();
   EXPECT_EQ(orvini::readFile(file, 100ms), "old");
 }
