@@ -69,3 +69,20 @@ TEST(SettingsFileLock, ASaveThatLostItsLockFileStartsAgain) {
       EXPECT_NE(entry.path().extension(), ".tmp") << "a new file was left behind";
   }
 }
+
+// A file made read-only while its save waited for the lock or read it is
+// meant to stay as it is.
+TEST(SettingsFileLock, AFileMadeReadOnlyDuringTheSaveStaysAsItIs) {
+  const TempFolder temp;
+  const fs::path file = temp.writeFile("s.ini", "old");
+  const std::string error = errorOf([&] {
+    orvini::updateFile(file, 1000ms, [&](const std::optional<std::string>&) {
+      fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+      return std::optional<std::string>("new");
+    });
+  });
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_THAT(error, HasSubstr("is read-only"));
+  EXPECT_EQ(bytesOf(file), "old");
+}
