@@ -77,12 +77,11 @@ TEST(SettingsFileLock, AFileMadeReadOnlyDuringTheSaveStaysAsItIs) {
   const fs::path file = temp.writeFile("s.ini", "old");
   const std::string error = errorOf([&] {
     orvini::updateFile(file, 1000ms, [&](const std::optional<std::string>&) {
-      fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                      fs::perm_options::remove);
+      fs::permissions(file, fs::perms::owner_read);
       return std::optional<std::string>("new");
     });
   });
-  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(file, fs::perms::owner_all);
   EXPECT_THAT(error, HasSubstr("is read-only"));
   EXPECT_EQ(bytesOf(file), "old");
 }
