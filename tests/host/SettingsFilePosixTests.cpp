@@ -23,6 +23,9 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using namespace settings_files;
 
+// Defined only where AddressSanitizer's runtime is linked in.
+extern "C" void __asan_init() __attribute__((weak));
+
 namespace {
 
 // What the new file was when the file-size limit stopped a write into it.
@@ -101,9 +104,6 @@ TEST(IniSettingsStore, SavesThroughALinkButNeverLocksThroughOne) {
 // file on disk is always the old one or the new one, complete, the lock dies
 // with the writer, and the next save clears what the killed ones left and
 // nothing else.
-// Defined only where AddressSanitizer's runtime is linked in.
-extern "C" void __asan_init() __attribute__((weak));
-
 TEST(KilledWriter, LeavesTheOldOrTheNewFileWhole) {
   // What this watches is the file on disk, which no memory checker sees.
   const char* preload = std::getenv("LD_PRELOAD");
