@@ -21,13 +21,14 @@ using namespace settings_files;
 
 namespace {
 
-// Closes the handle after a while, from a thread that the caller joins.
-std::thread closeLater(HANDLE handle, std::chrono::milliseconds after) {
-  return std::thread([=] {
-    std::this_thread::sleep_for(after);
-    CloseHandle(handle);
-  });
-}
+// Closes the handle after a while, from a thread of its own that is joined
+// when this goes.
+struct LaterClose {
+  LaterClose(HANDLE handle, std::chrono::milliseconds after)
+      : thread([=] { std::this_thread::sleep_for(after); CloseHandle(handle); }) {}
+  ~LaterClose() { thread.join(); }
+  std::thread thread;
+};
 
 }  // namespace
 
@@ -55,9 +56,8 @@ TEST(IniSettingsStore, WaitsForAProgramThatHasTheFileOpen) {
     CloseHandle(other);
     EXPECT_EQ(bytesOf(file), "; kept\r\n[S]\r\nk=1\r\n");
     store.setLockWait(10s);
-    std::thread closing = closeLater(holdOpen(), 200ms);
+    const LaterClose closing(holdOpen(), 200ms);
     EXPECT_EQ(saveError(store), "saved");
-    closing.join();
     EXPECT_EQ(bytesOf(file), "; kept\r\n[S]\r\nk=2\r\n");
     EXPECT_EQ(namesIn(temp.path()), (Names{"s.ini", "s.ini.lock"})) << "a replace that waited left files behind";
   }
@@ -95,18 +95,18 @@ TEST(IniSettingsStore, NeverReadsAFileHalfRewrittenInPlace) {
 TEST(SettingsFileLock, ASaveWaitsOnceForAllItsStepsAndAReadForASave) {
   const TempFolder temp;
   const fs::path file = temp.writeFile("s.ini", "old");
-  std::thread closing;
+  std::optional<LaterClose> closing;
   EXPECT_THAT(errorOf([&] {
                 orvini::updateFile(file, 1000ms, [&](const std::optional<std::string>&) {
                   std::this_thread::sleep_for(1100ms);
-                  closing = closeLater(
+                  closing.emplace(
                       CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
                       300ms);
                   return std::optional<std::string>("new");
                 });
               }),
               HasSubstr("cannot be replaced: another program kept it open for 1000 ms"));
-  closing.join();
+  closing.reset();
   std::optional<orvini::FileLock> saving(std::in_place, file, file, orvini::Deadline(0ms));
   EXPECT_THAT(errorOf([&] { orvini::readFile(file, 100ms); }),
               HasSubstr("cannot be read: another program kept its lock file"));
